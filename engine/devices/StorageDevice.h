@@ -1,0 +1,22 @@
+// The one source of sectors: disks, volumes, image files, partition windows, caches and rings.
+#pragma once
+
+#include <cstdint>
+
+namespace keldrin {
+
+// Every device, reader and stored sector number counts in 512-byte sectors.
+inline constexpr int kSectorSize = 512;
+
+class IStorageDevice {
+public:
+    virtual ~IStorageDevice() = default;
+    // Reads sectorCount sectors from firstSector into buffer (at least sectorCount * 512 bytes).
+    virtual bool ReadSectors(void* buffer, int64_t firstSector, int64_t sectorCount) = 0;
+    virtual int64_t GetTotalSectors() = 0;
+    virtual bool Open() = 0;
+    // Always succeeds.
+    virtual bool Close() = 0;
+};
+
+}  // namespace keldrin
