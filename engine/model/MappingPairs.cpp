@@ -61,8 +61,8 @@ bool DecodeMappingPairs(const uint8_t* data, size_t size, std::vector<Extent>& o
         uint64_t length = 0;
         for (int i = 0; i < lengthBytes; ++i) length |= uint64_t{data[pos + i]} << (8 * i);
         pos += lengthBytes;
-        // Lengths are read unsigned; a zero length has no meaning and marks damage.
-        if (length == 0) break;
+        // Lengths are read unsigned; zero, or too large for a signed 64-bit count, marks damage.
+        if (length == 0 || length > static_cast<uint64_t>(INT64_MAX)) break;
         if (deltaBytes == 0) {
             out.push_back({kSparseStart, length});
             continue;
