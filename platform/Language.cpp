@@ -7,7 +7,9 @@
 namespace keldrin::platform {
 namespace {
 
-Language FromName(const std::string& name) { return name == "Deutsch" ? kGerman : kEnglish; }
+Language FromName(const std::string& name) {
+    return name == "Deutsch" ? kGerman : kEnglish;
+}
 
 std::string Trim(const std::string& s) {
     const auto b = s.find_first_not_of(" \t\r");
@@ -39,7 +41,8 @@ Language CurrentLanguage() {
         }
         const auto eq = line.find('=');
         if (eq == std::string::npos) continue;
-        if (group == "Language" && Trim(line.substr(0, eq)) == "Language") return FromName(Trim(line.substr(eq + 1)));
+        if (group == "Language" && Trim(line.substr(0, eq)) == "Language")
+            return FromName(Trim(line.substr(eq + 1)));
     }
     return kEnglish;
 }

@@ -48,7 +48,8 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 }
 
 std::string Utf16LeToUtf8(const uint8_t* bytes, size_t count) {
-    return Convert(count, [bytes](size_t i) { return uint32_t{bytes[2 * i]} | uint32_t{bytes[2 * i + 1]} << 8; });
+    return Convert(count,
+                   [bytes](size_t i) { return uint32_t{bytes[2 * i]} | uint32_t{bytes[2 * i + 1]} << 8; });
 }
 
 std::string Utf16ToUtf8(const char16_t* units, size_t count) {

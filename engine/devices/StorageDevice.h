@@ -9,7 +9,7 @@ namespace keldrin {
 inline constexpr int kSectorSize = 512;
 
 class IStorageDevice {
-public:
+  public:
     virtual ~IStorageDevice() = default;
     // Reads sectorCount sectors from firstSector into buffer (at least sectorCount * 512 bytes).
     virtual bool ReadSectors(void* buffer, int64_t firstSector, int64_t sectorCount) = 0;

@@ -21,7 +21,7 @@ enum FileSystemType : int {
 const char* FileSystemTypeText(int type);
 
 class IVolume {
-public:
+  public:
     virtual ~IVolume() = default;
     virtual int GetFileSystemType() = 0;
     virtual int64_t GetTotalSectors() = 0;

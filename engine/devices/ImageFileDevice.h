@@ -1,0 +1,36 @@
+// A raw (uncompressed) image file, read-only. Reads succeed only in whole: no bad-sector handling,
+// no zero-fill.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/devices/RawReader.h"
+#include "engine/devices/StorageDevice.h"
+
+namespace keldrin {
+
+class CImageFileDevice final : public IStorageDevice {
+  public:
+    // Keeps the path only when it is non-empty and shorter than PATH_MAX, then opens it.
+    explicit CImageFileDevice(const std::string& path);
+    ~CImageFileDevice() override;
+    CImageFileDevice(const CImageFileDevice&) = delete;
+    CImageFileDevice& operator=(const CImageFileDevice&) = delete;
+
+    bool ReadSectors(void* buffer, int64_t firstSector, int64_t sectorCount) override;
+    // The file size divided by 512; 0 when not open.
+    int64_t GetTotalSectors() override;
+    bool Open() override;
+    bool Close() override;
+
+    bool IsOpen() const { return file_->IsOpen(); }
+    const std::string& GetPath() const { return path_; }
+
+  private:
+    std::string path_;
+    std::unique_ptr<IRawReader> file_;
+};
+
+}  // namespace keldrin
