@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (consumed > size) std::abort();
         const std::vector<uint8_t> encoded = EncodeMappingPairs(extents);
         std::vector<Extent> again;
-        if (!extents.empty() && (!DecodeMappingPairs(encoded.data(), encoded.size(), again) || again != extents))
+        if (!extents.empty() &&
+            (!DecodeMappingPairs(encoded.data(), encoded.size(), again) || again != extents))
             std::abort();
     }
     return 0;

@@ -44,8 +44,12 @@ FileTypeFilter& GetTypeFilter() {
     return filter;
 }
 
-bool PassesTypeFilter(const char* name, bool isFolder) { return GetTypeFilter().Passes(name, isFolder); }
+bool PassesTypeFilter(const char* name, bool isFolder) {
+    return GetTypeFilter().Passes(name, isFolder);
+}
 
-void SetTypeFilter(const std::vector<std::string>& extensions) { GetTypeFilter().Set(extensions); }
+void SetTypeFilter(const std::vector<std::string>& extensions) {
+    GetTypeFilter().Set(extensions);
+}
 
 }  // namespace keldrin

@@ -11,7 +11,7 @@
 namespace keldrin {
 
 class FileTypeFilter {
-public:
+  public:
     // True for no name, for folders, and while the filter is off (empty set); otherwise true only
     // when the name has a "." and its text from the last "." on, lower-cased, is in the set.
     bool Passes(const char* name, bool isFolder) const;
@@ -22,7 +22,7 @@ public:
 
     bool IsOff() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::set<std::string, std::less<>> extensions_;
 };

@@ -26,8 +26,8 @@ std::vector<uint8_t> EncodeMappingPairs(const std::vector<Extent>& extents);
 
 // Decodes at most size bytes, appending to out, and stops at a zero header byte. Returns false
 // (keeping what was decoded so far) when a field runs past size, a field is wider than
-// maxFieldBytes, or a length is 0 or past INT64_MAX. consumed, when given, receives the bytes read including the
-// terminator.
+// maxFieldBytes, or a length is 0 or past INT64_MAX. consumed, when given, receives the bytes read including
+// the terminator.
 bool DecodeMappingPairs(const uint8_t* data, size_t size, std::vector<Extent>& out,
                         size_t* consumed = nullptr, int maxFieldBytes = 8);
 

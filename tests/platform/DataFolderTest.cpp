@@ -1,6 +1,3 @@
-#include "platform/DataFolder.h"
-#include "platform/Language.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,26 +5,29 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/DataFolder.h"
+#include "platform/Language.h"
+
 namespace keldrin::platform {
 namespace {
 
 namespace fs = std::filesystem;
 
 class EnvGuard {
-public:
+  public:
     explicit EnvGuard(const char* name) : name_(name) {
         if (const char* v = std::getenv(name)) saved_ = v, had_ = true;
     }
     ~EnvGuard() { had_ ? setenv(name_, saved_.c_str(), 1) : unsetenv(name_); }
 
-private:
+  private:
     const char* name_;
     std::string saved_;
     bool had_ = false;
 };
 
 class DataFolderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() / ("keldrin-df-" + std::to_string(getpid()));
         fs::create_directories(root_);
@@ -64,7 +64,8 @@ TEST_F(DataFolderTest, LanguageFromSettingsFile) {
     setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
     EXPECT_EQ(CurrentLanguage(), kEnglish);  // no file
     fs::create_directories(root_ / "Ostrevan");
-    std::ofstream(root_ / "Ostrevan/Keldrin.conf") << "[General]\nLanguage=Deutsch\n[Language]\nLanguage = Deutsch\n";
+    std::ofstream(root_ / "Ostrevan/Keldrin.conf")
+        << "[General]\nLanguage=Deutsch\n[Language]\nLanguage = Deutsch\n";
     EXPECT_EQ(CurrentLanguage(), kGerman);
     std::ofstream(root_ / "Ostrevan/Keldrin.conf") << "[General]\nLanguage=Deutsch\n";
     EXPECT_EQ(CurrentLanguage(), kEnglish);  // only the Language group counts

@@ -1,8 +1,8 @@
-#include "platform/Utf16.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "platform/Utf16.h"
 
 namespace keldrin::platform {
 namespace {
@@ -22,13 +22,15 @@ TEST(Utf16, ConvertsWithoutLoss) {
         std::string out;
     } cases[] = {
         {Le({'a', 'B', '1'}), "aB1"},
-        {Le({0x00FC, 'b', 'e', 'r'}), "\xC3\xBC" "ber"},                // ü
-        {Le({0x0416}), "\xD0\x96"},                                      // Cyrillic Zhe
-        {Le({0x65E5, 0x672C}), "\xE6\x97\xA5\xE6\x9C\xAC"},              // Japanese
-        {Le({0xD83D, 0xDE00}), "\xF0\x9F\x98\x80"},                      // surrogate pair
-        {Le({0xD83D, 'x'}), "_x"},                                       // lone high surrogate
-        {Le({'x', 0xDE00}), "x_"},                                       // lone low surrogate
-        {Le({0xD83D}), "_"},                                             // high surrogate at the end
+        {Le({0x00FC, 'b', 'e', 'r'}),
+         "\xC3\xBC"
+         "ber"},                                             // ü
+        {Le({0x0416}), "\xD0\x96"},                          // Cyrillic Zhe
+        {Le({0x65E5, 0x672C}), "\xE6\x97\xA5\xE6\x9C\xAC"},  // Japanese
+        {Le({0xD83D, 0xDE00}), "\xF0\x9F\x98\x80"},          // surrogate pair
+        {Le({0xD83D, 'x'}), "_x"},                           // lone high surrogate
+        {Le({'x', 0xDE00}), "x_"},                           // lone low surrogate
+        {Le({0xD83D}), "_"},                                 // high surrogate at the end
         {Le({}), ""},
     };
     for (const Case& c : cases) EXPECT_EQ(Utf16LeToUtf8(c.in.data(), c.in.size() / 2), c.out);

@@ -1,10 +1,10 @@
-#include "platform/Worker.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
+
+#include "platform/Worker.h"
 
 namespace keldrin::platform {
 namespace {

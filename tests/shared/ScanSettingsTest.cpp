@@ -1,6 +1,6 @@
-#include "shared/ScanSettings.h"
-
 #include <gtest/gtest.h>
+
+#include "shared/ScanSettings.h"
 
 namespace keldrin {
 namespace {
@@ -11,7 +11,8 @@ TEST(ScanSettings, FreshProcessAnswersDefaults) {
     EXPECT_FALSE(s.usePartitionTables);
     EXPECT_FALSE(s.extensiveVolumesSearch);
     EXPECT_FALSE(s.ignoreBadSectors);
-    EXPECT_TRUE(s.fatCheckDate && s.fatCheckTime && s.fatThirdOption && s.fatUseFirstCopy && s.fatUseSecondCopy);
+    EXPECT_TRUE(s.fatCheckDate && s.fatCheckTime && s.fatThirdOption && s.fatUseFirstCopy &&
+                s.fatUseSecondCopy);
     EXPECT_TRUE(s.ntfsVolumeSizeFromFiles);
     EXPECT_TRUE(s.ntfsUseMftFile);
     EXPECT_FALSE(s.ntfsShowMftOnlyFiles);

@@ -1,6 +1,3 @@
-#include "tracekeep/FormatRewrite.h"
-#include "tracekeep/Tracekeep.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +7,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tracekeep/FormatRewrite.h"
+#include "tracekeep/Tracekeep.h"
 
 namespace {
 

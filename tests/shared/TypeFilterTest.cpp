@@ -1,8 +1,8 @@
-#include "shared/TypeFilter.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include "shared/TypeFilter.h"
 
 namespace keldrin {
 namespace {
@@ -25,11 +25,12 @@ TEST(TypeFilter, JpgOnly) {
         bool folder;
         bool passes;
     } cases[] = {
-        {"a.JPG", false, true},   {"a.jpg", false, true},  {"a.txt", false, false},
-        {"README", false, false}, {"x.txt", true, true},   {nullptr, false, true},
+        {"a.JPG", false, true},     {"a.jpg", false, true},      {"a.txt", false, false},
+        {"README", false, false},   {"x.txt", true, true},       {nullptr, false, true},
         {"a.tar.jpg", false, true}, {"a.jpg.txt", false, false}, {".jpg", false, true},
     };
-    for (const Case& c : cases) EXPECT_EQ(f.Passes(c.name, c.folder), c.passes) << (c.name ? c.name : "(null)");
+    for (const Case& c : cases)
+        EXPECT_EQ(f.Passes(c.name, c.folder), c.passes) << (c.name ? c.name : "(null)");
 }
 
 TEST(TypeFilter, ExtensionsWithoutDotAreAccepted) {
