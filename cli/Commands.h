@@ -1,8 +1,12 @@
-// The subcommands of keldrin-cli. Each returns the process exit status:
-// 0 success, 1 usage error, 2 the source cannot be read.
+// The subcommands of keldrin-cli. Each file adds one subcommand to the parser and returns how to run
+// it; the run returns the process exit status.
 #pragma once
 
-#include <string>
+#include <functional>
+
+namespace CLI {
+class App;
+}
 
 namespace keldrin::cli {
 
@@ -10,10 +14,11 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitUnreadable = 2;
 
-struct InfoOptions {
-    std::string source;
+struct Command {
+    CLI::App* parser = nullptr;
+    std::function<int()> run;
 };
 
-int RunInfo(const InfoOptions& options);
+Command AddInfoCommand(CLI::App& app);
 
 }  // namespace keldrin::cli

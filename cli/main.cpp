@@ -1,6 +1,8 @@
 // keldrin-cli: the command line of the recovery engine. Sources are only ever read.
 #include <CLI/CLI.hpp>
+
 #include <iostream>
+#include <vector>
 
 #include "cli/Commands.h"
 #include "platform/DataFolder.h"
@@ -8,17 +10,16 @@
 
 int main(int argc, char** argv) {
     using namespace keldrin::cli;
-    CLI::App app{
-        "Keldrin recovers files from disks, partitions and disk images. Sources are opened read-only.",
-        "keldrin-cli"};
+    CLI::App app{"Keldrin recovers files from disks, partitions and disk images. Sources are opened read-only.",
+                 "keldrin-cli"};
     app.set_version_flag("--version", "keldrin-cli " KELDRIN_VERSION);
     bool trace = false;
     app.add_flag("--trace", trace, "Write the detailed log (Ostrevan.log in the data folder)");
     app.require_subcommand(1);
 
-    InfoOptions info;
-    CLI::App* infoCommand = app.add_subcommand("info", "Show the size of a disk image file or block device");
-    infoCommand->add_option("SOURCE", info.source, "Disk image file or block device")->required();
+    const std::vector<Command> commands = {
+        AddInfoCommand(app),
+    };
 
     try {
         app.parse(argc, argv);
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
     const std::string logPath = keldrin::platform::DataFile("Ostrevan.log");
     InitLog(logPath.c_str(), trace ? LOGLEVEL_TRACE : LOGLEVEL_RELEASE, LOGTYPE_NORMAL);
 
-    if (*infoCommand) return RunInfo(info);
+    for (const Command& command : commands) {
+        if (command.parser->parsed()) return command.run();
+    }
     return kExitUsage;
 }
