@@ -1,0 +1,129 @@
+#include "engine/model/SmallBlockPool.h"
+
+#include <new>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define KELDRIN_POOL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KELDRIN_POOL_ASAN 1
+#endif
+#endif
+
+#if defined(KELDRIN_POOL_ASAN)
+#include <sanitizer/asan_interface.h>
+// Free and never-carved pool memory stays poisoned, so a use after DeleteTree is still reported.
+#define POOL_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define POOL_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define POOL_POISON(p, n) ((void)(p), (void)(n))
+#define POOL_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
+
+namespace keldrin {
+namespace {
+
+constexpr size_t RoundUp(size_t n, size_t to) {
+    return (n + to - 1) / to * to;
+}
+
+// The slab header is rounded so that the first block keeps the slab's alignment.
+constexpr size_t kSlabHeader = RoundUp(sizeof(void*), alignof(std::max_align_t));
+
+}  // namespace
+
+SmallBlockPool::~SmallBlockPool() {
+    while (slabs_) {
+        Slab* next = slabs_->next;
+        POOL_UNPOISON(slabs_, kSlabBytes);
+        ::operator delete(slabs_);
+        slabs_ = next;
+    }
+}
+
+void* SmallBlockPool::Allocate(size_t size) noexcept {
+    if (size == 0) size = 1;
+    if (size > kLargestPooled) {
+        void* p = ::operator new(size, std::nothrow);
+        if (p) {
+            std::lock_guard lock(mutex_);
+            ++live_;
+        }
+        return p;
+    }
+    const size_t bytes = RoundUp(size, kGranule);
+    std::lock_guard lock(mutex_);
+    void* p = nullptr;
+    if (FreeBlock* block = free_[bytes / kGranule]) {
+        POOL_UNPOISON(block, bytes);
+        free_[bytes / kGranule] = block->next;
+        p = block;
+    } else {
+        p = Carve(bytes);
+    }
+    if (p) ++live_;
+    return p;
+}
+
+void SmallBlockPool::Free(void* block, size_t size) noexcept {
+    if (!block) return;
+    if (size == 0) size = 1;
+    if (size > kLargestPooled) ::operator delete(block);
+    std::lock_guard lock(mutex_);
+    if (size <= kLargestPooled) {
+        const size_t bytes = RoundUp(size, kGranule);
+        auto* freed = static_cast<FreeBlock*>(block);
+        freed->next = free_[bytes / kGranule];
+        free_[bytes / kGranule] = freed;
+        POOL_POISON(block, bytes);
+    }
+    // A whole tree is usually freed at once; give its memory back instead of hoarding it.
+    if (--live_ == 0) ReleaseSlabsExceptNewest();
+}
+
+size_t SmallBlockPool::LiveBlocks() const {
+    std::lock_guard lock(mutex_);
+    return live_;
+}
+
+void* SmallBlockPool::Carve(size_t bytes) {
+    if (carveLeft_ < bytes) {
+        // The tail of the old slab (less than one block) is left unused.
+        void* memory = ::operator new(kSlabBytes, std::nothrow);
+        if (!memory) return nullptr;
+        auto* slab = static_cast<Slab*>(memory);
+        slab->next = slabs_;
+        slabs_ = slab;
+        carve_ = static_cast<char*>(memory) + kSlabHeader;
+        carveLeft_ = kSlabBytes - kSlabHeader;
+        POOL_POISON(carve_, carveLeft_);
+    }
+    void* p = carve_;
+    POOL_UNPOISON(p, bytes);
+    carve_ += bytes;
+    carveLeft_ -= bytes;
+    return p;
+}
+
+void SmallBlockPool::ReleaseSlabsExceptNewest() {
+    for (FreeBlock*& head : free_) head = nullptr;
+    if (!slabs_) return;
+    Slab* old = slabs_->next;
+    slabs_->next = nullptr;
+    while (old) {
+        Slab* next = old->next;
+        POOL_UNPOISON(old, kSlabBytes);
+        ::operator delete(old);
+        old = next;
+    }
+    carve_ = reinterpret_cast<char*>(slabs_) + kSlabHeader;
+    carveLeft_ = kSlabBytes - kSlabHeader;
+    POOL_POISON(carve_, carveLeft_);
+}
+
+SmallBlockPool& TreePool() {
+    static SmallBlockPool* const pool = new SmallBlockPool;
+    return *pool;
+}
+
+}  // namespace keldrin

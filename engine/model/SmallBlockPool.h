@@ -1,0 +1,58 @@
+// The allocator of the many small objects of recovered-file trees (nodes, NTFS file properties).
+// A tree holds millions of them; malloc's per-block header and 16-byte rounding would add a
+// third to their size. Blocks come in 8-byte size classes, carved from large slabs and kept on
+// one free list per class for reuse. Any thread may allocate and free (trees are built on a worker
+// and deleted on the user-interface thread).
+#pragma once
+
+#include <cstddef>
+#include <mutex>
+
+namespace keldrin {
+
+class SmallBlockPool {
+  public:
+    // Blocks are aligned to this; objects with a larger alignment must not use the pool.
+    static constexpr size_t kGranule = 8;
+    // Larger requests go to the global operator new.
+    static constexpr size_t kLargestPooled = 256;
+
+    SmallBlockPool() = default;
+    SmallBlockPool(const SmallBlockPool&) = delete;
+    SmallBlockPool& operator=(const SmallBlockPool&) = delete;
+    ~SmallBlockPool();
+
+    // Null when memory runs out.
+    void* Allocate(size_t size) noexcept;
+    // size must be the size given to Allocate.
+    void Free(void* block, size_t size) noexcept;
+
+    // Blocks handed out and not yet freed (pooled and large ones); lets tests see leaks.
+    size_t LiveBlocks() const;
+
+  private:
+    struct FreeBlock {
+        FreeBlock* next;
+    };
+    struct Slab {
+        Slab* next;
+    };
+    static constexpr size_t kSlabBytes = size_t{1} << 20;
+    static constexpr size_t kClasses = kLargestPooled / kGranule + 1;
+
+    void* Carve(size_t bytes);
+    void ReleaseSlabsExceptNewest();
+
+    mutable std::mutex mutex_;
+    FreeBlock* free_[kClasses] = {};
+    Slab* slabs_ = nullptr;  // newest first; the newest one is being carved
+    char* carve_ = nullptr;
+    size_t carveLeft_ = 0;
+    size_t live_ = 0;
+};
+
+// The one pool of the model's tree objects. Never destroyed, so that trees freed during the
+// program's exit still find it.
+SmallBlockPool& TreePool();
+
+}  // namespace keldrin

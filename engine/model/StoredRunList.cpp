@@ -1,0 +1,56 @@
+#include "engine/model/StoredRunList.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace keldrin {
+
+StoredRunList StoredRunList::FromExtents(const std::vector<Extent>& extents, uint16_t residentOffset) {
+    std::vector<Extent> kept;
+    kept.reserve(extents.size());
+    // A zero length would make the whole string undecodable.
+    for (const Extent& e : extents)
+        if (e.length != 0) kept.push_back(e);
+    const std::vector<uint8_t> encoded = EncodeMappingPairs(kept);
+    return FromBytes(encoded.data(), encoded.size(), residentOffset);
+}
+
+StoredRunList StoredRunList::FromRunList(const IDataRunList& list) {
+    uint16_t offset = 0;
+    if (list.IsResident()) {
+        if (list.GetResidentOffset() > std::numeric_limits<uint16_t>::max()) return {};
+        offset = static_cast<uint16_t>(list.GetResidentOffset());
+    }
+    return FromExtents(list.GetExtents(), offset);
+}
+
+StoredRunList StoredRunList::FromBytes(const uint8_t* bytes, size_t size, uint16_t residentOffset) {
+    StoredRunList stored;
+    if (!bytes || size == 0 || size > std::numeric_limits<uint32_t>::max()) return stored;
+    stored.bytes_ = std::make_unique_for_overwrite<uint8_t[]>(size);
+    std::copy(bytes, bytes + size, stored.bytes_.get());
+    stored.size_ = static_cast<uint32_t>(size);
+    stored.residentOffset_ = residentOffset;
+    return stored;
+}
+
+std::unique_ptr<IDataRunList> StoredRunList::GetDataRunList() const {
+    return DecodeStoredRuns(bytes_.get(), size_, residentOffset_);
+}
+
+std::unique_ptr<IDataRunList> DecodeStoredRuns(const uint8_t* bytes, size_t size, uint16_t residentOffset) {
+    if (!bytes || size == 0) return nullptr;
+    std::vector<Extent> extents;
+    // Damage anywhere makes the whole string worthless: a partial list would copy a wrong file.
+    if (!DecodeMappingPairs(bytes, size, extents)) extents.clear();
+    if (residentOffset != 0) {
+        auto list = std::make_unique<CResidentNTFSDataRunList>(residentOffset);
+        if (!extents.empty()) list->AddRun(extents.front());
+        return list;
+    }
+    auto list = std::make_unique<CNoneResidentNTFSDataRunList>();
+    for (const Extent& e : extents) list->AddRun(e);
+    return list;
+}
+
+}  // namespace keldrin
