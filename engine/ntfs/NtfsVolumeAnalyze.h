@@ -1,0 +1,34 @@
+// Recognises an NTFS volume: type, size and label, read once on construction.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/devices/StorageDevice.h"
+#include "engine/devices/Volume.h"
+
+namespace keldrin::ntfs {
+
+class CNTFSDBR;
+
+class CNtfsVolumeAnalyze : public IVolume {
+  public:
+    static constexpr size_t kLabelBufferSize = 100;
+
+    // Reads the boot sector at firstSector and, when it is NTFS, the label from record 3.
+    CNtfsVolumeAnalyze(IStorageDevice* device, int64_t firstSector);
+
+    int GetFileSystemType() override { return type_; }
+    int64_t GetTotalSectors() override { return totalSectors_; }
+    // Copies at most min(size, 100) bytes, zero-terminated and without cutting a character.
+    void GetVolumeLabel(char* buffer, size_t size) override;
+
+  private:
+    void ReadLabel(IStorageDevice& device, int64_t firstSector, const CNTFSDBR& boot);
+
+    int type_ = kFsUnknown;
+    int64_t totalSectors_ = 0;
+    char label_[kLabelBufferSize] = {};
+};
+
+}  // namespace keldrin::ntfs
