@@ -16,13 +16,8 @@ std::mutex& RootsMutex() {
     return m;
 }
 
-struct Roots {
-    std::string sys = "/sys";
-    std::string dev = "/dev";
-};
-
-Roots& CurrentRoots() {
-    static Roots roots;
+DiskListRoots& CurrentRoots() {
+    static DiskListRoots roots;
     return roots;
 }
 
@@ -102,12 +97,17 @@ bool HasBackingFile(const std::filesystem::path& blockEntry) {
 
 void SetDiskListRoots(const std::string& sysRoot, const std::string& devRoot) {
     std::lock_guard lock(RootsMutex());
-    CurrentRoots() = Roots{sysRoot, devRoot};
+    CurrentRoots() = DiskListRoots{sysRoot, devRoot};
 }
 
 void ResetDiskListRoots() {
     std::lock_guard lock(RootsMutex());
-    CurrentRoots() = Roots{};
+    CurrentRoots() = DiskListRoots{};
+}
+
+DiskListRoots GetDiskListRoots() {
+    std::lock_guard lock(RootsMutex());
+    return CurrentRoots();
 }
 
 bool IsWholeDiskName(std::string_view name) {
@@ -135,11 +135,7 @@ bool DiskNameLess(std::string_view a, std::string_view b) {
 }
 
 DiskList::DiskList() {
-    Roots roots;
-    {
-        std::lock_guard lock(RootsMutex());
-        roots = CurrentRoots();
-    }
+    const DiskListRoots roots = GetDiskListRoots();
     *this = DiskList(roots.sys, roots.dev);
 }
 

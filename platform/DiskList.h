@@ -22,6 +22,13 @@ struct DiskEntry {
 void SetDiskListRoots(const std::string& sysRoot, const std::string& devRoot);
 void ResetDiskListRoots();
 
+struct DiskListRoots {
+    std::string sys = "/sys";
+    std::string dev = "/dev";
+};
+// The roots in force now (the other sysfs readers of platform/ follow them too).
+DiskListRoots GetDiskListRoots();
+
 // Whether a /sys/block name has the form of a whole disk (the loop backing file is not checked).
 bool IsWholeDiskName(std::string_view name);
 

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "platform/DiskList.h"
+#include "platform/MountInfo.h"
 #include "shared/ScanSettings.h"
 
 namespace keldrin::test {
@@ -111,10 +112,41 @@ FakeSystem::FakeSystem() {
     std::filesystem::create_directories(dir_.path() / "sys" / "block");
     std::filesystem::create_directories(dir_.path() / "dev");
     platform::SetDiskListRoots(sysRoot(), devRoot());
+    platform::SetMountInfoPath((dir_.path() / "mountinfo").string());
 }
 
 FakeSystem::~FakeSystem() {
     platform::ResetDiskListRoots();
+    platform::ResetMountInfoPath();
+}
+
+void FakeSystem::AddDisk(const std::string& name, const FakeDisk& disk) {
+    namespace fs = std::filesystem;
+    const fs::path link = dir_.path() / "sys" / "block" / name;
+    fs::path entry = link;
+    if (!disk.devicePath.empty()) {
+        entry = dir_.path() / "sys" / "devices" / disk.devicePath / name;
+        fs::create_directories(entry);
+        fs::create_directory_symlink(entry, link);
+    }
+    fs::create_directories(entry);
+    std::ofstream(entry / "size") << disk.sectors << "\n";
+    if (!disk.dev.empty()) std::ofstream(entry / "dev") << disk.dev << "\n";
+    if (!disk.vendor.empty() || !disk.model.empty()) fs::create_directories(entry / "device");
+    if (!disk.vendor.empty()) std::ofstream(entry / "device" / "vendor") << disk.vendor << "\n";
+    if (!disk.model.empty()) std::ofstream(entry / "device" / "model") << disk.model << "\n";
+}
+
+void FakeSystem::AddStackedDevice(const std::string& name, const std::string& dev,
+                                  const std::vector<std::string>& slaves) {
+    const std::filesystem::path entry = dir_.path() / "sys" / "block" / name;
+    std::filesystem::create_directories(entry / "slaves");
+    std::ofstream(entry / "dev") << dev << "\n";
+    for (const std::string& slave : slaves) std::filesystem::create_directories(entry / "slaves" / slave);
+}
+
+void FakeSystem::WriteMountInfo(const std::string& text) {
+    std::ofstream(dir_.path() / "mountinfo") << text;
 }
 
 void FakeSystem::AddBlockEntry(const std::string& name, const std::string& backingFile) {
@@ -127,10 +159,15 @@ void FakeSystem::AddBlockEntry(const std::string& name, const std::string& backi
     }
 }
 
-void FakeSystem::AddPartition(const std::string& disk, const std::string& name) {
+void FakeSystem::AddPartition(const std::string& disk, const std::string& name, int64_t start,
+                              int64_t sectors, const std::string& dev) {
     const std::filesystem::path entry = dir_.path() / "sys" / "block" / disk / name;
     std::filesystem::create_directories(entry);
     std::ofstream(entry / "partition") << "1\n";
+    if (dev.empty()) return;
+    std::ofstream(entry / "start") << start << "\n";
+    std::ofstream(entry / "size") << sectors << "\n";
+    std::ofstream(entry / "dev") << dev << "\n";
 }
 
 std::string FakeSystem::AddDeviceFile(const std::string& name, const std::vector<unsigned char>& bytes) {

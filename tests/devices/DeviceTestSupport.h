@@ -102,8 +102,19 @@ class ScopedIgnoreBadSectors {
     bool saved_;
 };
 
+// What sysfs holds for one disk of the fake tree.
+struct FakeDisk {
+    std::string dev;  // "8:0"; no "dev" file when empty
+    int64_t sectors = 0;
+    std::string vendor;  // no device/vendor file when empty
+    std::string model;   // no device/model file when empty
+    // The folder below <sys>/devices that <sys>/block/<name> links to, as on a real system
+    // ("pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0/block"); a plain folder when empty.
+    std::string devicePath;
+};
+
 // A fake /sys and /dev under a temporary folder, made the process-wide disk-list roots for its
-// lifetime.
+// lifetime; the mount table is the fake's own file too (empty until written).
 class FakeSystem {
   public:
     FakeSystem();
@@ -112,10 +123,18 @@ class FakeSystem {
     std::string devRoot() const { return (dir_.path() / "dev").string(); }
     // A /sys/block entry; a loop entry gets a backing file when backingFile is non-empty.
     void AddBlockEntry(const std::string& name, const std::string& backingFile = {});
-    // A partition: a /sys/block/<disk>/<name> folder with a "partition" file.
-    void AddPartition(const std::string& disk, const std::string& name);
+    void AddDisk(const std::string& name, const FakeDisk& disk);
+    // A partition: a /sys/block/<disk>/<name> folder with a "partition" file, and the start, size
+    // and dev files when dev is given.
+    void AddPartition(const std::string& disk, const std::string& name, int64_t start = 0,
+                      int64_t sectors = 0, const std::string& dev = {});
+    // A device-mapper or md entry of /sys/block built on the named slaves.
+    void AddStackedDevice(const std::string& name, const std::string& dev,
+                          const std::vector<std::string>& slaves);
     // The device node, here a regular file holding bytes.
     std::string AddDeviceFile(const std::string& name, const std::vector<unsigned char>& bytes);
+    // The mountinfo lines the platform layer reads.
+    void WriteMountInfo(const std::string& text);
 
   private:
     TempDir dir_;
