@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/DevicesCommand.h"
 #include "platform/DataFolder.h"
 #include "shared/Log.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
 
     const std::vector<Command> commands = {
         AddInfoCommand(app),
+        AddDevicesCommand(app),
     };
 
     try {
