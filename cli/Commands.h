@@ -20,5 +20,6 @@ struct Command {
 };
 
 Command AddInfoCommand(CLI::App& app);
+Command AddLsCommand(CLI::App& app);
 
 }  // namespace keldrin::cli

@@ -1,6 +1,5 @@
 // keldrin-cli: the command line of the recovery engine. Sources are only ever read.
 #include <CLI/CLI.hpp>
-
 #include <iostream>
 #include <vector>
 
@@ -11,8 +10,9 @@
 
 int main(int argc, char** argv) {
     using namespace keldrin::cli;
-    CLI::App app{"Keldrin recovers files from disks, partitions and disk images. Sources are opened read-only.",
-                 "keldrin-cli"};
+    CLI::App app{
+        "Keldrin recovers files from disks, partitions and disk images. Sources are opened read-only.",
+        "keldrin-cli"};
     app.set_version_flag("--version", "keldrin-cli " KELDRIN_VERSION);
     bool trace = false;
     app.add_flag("--trace", trace, "Write the detailed log (Ostrevan.log in the data folder)");
@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
 
     const std::vector<Command> commands = {
         AddInfoCommand(app),
+        AddLsCommand(app),
         AddDevicesCommand(app),
     };
 

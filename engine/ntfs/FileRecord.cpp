@@ -169,11 +169,17 @@ std::optional<Attribute> FileRecord::FindAttribute(uint32_t type, int index, int
     if (recordSector) *recordSector = -1;
     std::optional<Attribute> found;
     if (index < 0 || view_.empty()) return found;
-    int seen = 0;
-    WalkAttributes(view_, [&](const Attribute& a) {
-        if (a.Type() != type) return true;
-        if (seen++ == index) found = a;
-        return !found;
+    // One pointer in the capture keeps std::function from allocating on every search.
+    struct Search {
+        uint32_t type;
+        int index;
+        int seen;
+        std::optional<Attribute>* found;
+    } search{type, index, 0, &found};
+    WalkAttributes(view_, [s = &search](const Attribute& a) {
+        if (a.Type() != s->type) return true;
+        if (s->seen++ == s->index) *s->found = a;
+        return !*s->found;
     });
     return found;
 }

@@ -22,6 +22,13 @@ FileRecordSet::FileRecordSet(std::span<const uint8_t> baseRecord, int64_t baseSe
     loaded_.resize(extensions_.size());
 }
 
+FileRecordSet::FileRecordSet(std::span<uint8_t> baseRecord, bool copy, int64_t baseSector, IStorageDevice* device,
+                             const MftMap& mft)
+    : base_(baseRecord, copy), baseSector_(baseSector), device_(device), mft_(&mft) {
+    if (base_.IsValid()) CollectExtensions();
+    loaded_.resize(extensions_.size());
+}
+
 std::span<const uint8_t> FileRecordSet::ReadAttributeList(const Attribute& list,
                                                           std::vector<uint8_t>& storage) const {
     if (list.IsResident()) return list.Value();

@@ -17,8 +17,7 @@ inline constexpr int64_t kMaxRecordNumber = 0xFFFFFFFFFFFF;
 
 class MftMap {
   public:
-    MftMap(const NtfsGeometry& geometry, std::vector<NtfsRun> mftRuns)
-        : geometry_(geometry), runs_(std::move(mftRuns)) {}
+    MftMap(const NtfsGeometry& geometry, std::vector<NtfsRun> mftRuns);
 
     const NtfsGeometry& Geometry() const { return geometry_; }
     const std::vector<NtfsRun>& Runs() const { return runs_; }
@@ -33,9 +32,13 @@ class MftMap {
     // The device sector of the record's sector index-th sector and how many sectors follow it
     // contiguously inside the same cluster; -1 when unmapped.
     int64_t SectorOf(int64_t recordNumber, int64_t index, int64_t& contiguous) const;
+    int64_t LcnOf(int64_t vcn) const;
 
     NtfsGeometry geometry_;
     std::vector<NtfsRun> runs_;
+    // Runs in VCN order without overlap are searched by halving: a fragmented $MFT has thousands
+    // of runs and every extension record of every file is placed through them.
+    bool ordered_ = false;
 };
 
 }  // namespace keldrin::ntfs

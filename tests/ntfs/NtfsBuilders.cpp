@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/model/Extent.h"
+
 namespace keldrin::ntfs::test {
 namespace {
 
@@ -198,6 +200,102 @@ bool MemoryDevice::ReadSectors(void* buffer, int64_t firstSector, int64_t sector
     std::memcpy(buffer, bytes_.data() + firstSector * kSectorSize,
                 static_cast<size_t>(sectorCount) * kSectorSize);
     return true;
+}
+
+Bytes AttributeListValue(std::initializer_list<std::pair<uint32_t, uint64_t>> entries) {
+    Bytes list;
+    for (const auto& [type, reference] : entries) {
+        Bytes e(32);
+        Put32(e, 0, type);
+        Put16(e, 4, 32);
+        Put64(e, 16, reference);
+        list.insert(list.end(), e.begin(), e.end());
+    }
+    return list;
+}
+
+Bytes DataAttribute(const std::vector<Cluster>& runs, int64_t dataSize, int64_t firstVcn, uint16_t flags) {
+    std::vector<Extent> extents;
+    int64_t clusters = 0;
+    for (const Cluster& c : runs) {
+        extents.push_back({c.lcn < 0 ? kSparseStart : static_cast<uint64_t>(c.lcn), static_cast<uint64_t>(c.length)});
+        clusters += c.length;
+    }
+    return NonResidentAttribute(0x80, {.pairs = EncodeMappingPairs(extents),
+                                       .firstVcn = firstVcn,
+                                       .lastVcn = firstVcn + clusters - 1,
+                                       .allocatedSize = clusters * 4096,
+                                       .dataSize = dataSize,
+                                       .initializedSize = dataSize,
+                                       .flags = flags});
+}
+
+RecordBuilder UserRecord(uint32_t number, const FileSpec& spec, size_t recordSize) {
+    RecordBuilder b(recordSize);
+    b.Number(number)
+        .Flags(static_cast<uint16_t>((spec.inUse ? 0x0001 : 0) | (spec.folder ? 0x0002 : 0)))
+        .AddStandardInformation(spec.fileAttributes)
+        .AddFileName({.parent = spec.parent,
+                      .name = spec.name,
+                      .flags = spec.folder ? kFileNameFolder : 0,
+                      .dataSize = spec.residentBytes > 0 ? spec.residentBytes : 0});
+    if (spec.residentBytes >= 0) b.Add(ResidentAttribute(0x80, Bytes(static_cast<size_t>(spec.residentBytes), 0x5A)));
+    return b;
+}
+
+RecordBuilder SystemRecord(uint32_t number, std::u16string_view name, size_t recordSize) {
+    RecordBuilder b(recordSize);
+    b.Number(number).AddStandardInformation(0x06).AddFileName({.name = name, .nameSpace = 3});
+    return b;
+}
+
+FakeVolume::FakeVolume(const FakeLayout& layout)
+    : layout_(layout),
+      recordSize_(layout.clustersPerRecord < 0 ? size_t{1} << -layout.clustersPerRecord
+                                               : size_t(layout.clustersPerRecord) * 512 * layout.sectorsPerCluster),
+      device_(layout.deviceSectors) {
+    device_.Write(layout.firstSector, BootSector({.sectorsPerCluster = layout.sectorsPerCluster,
+                                                  .clustersPerRecord = layout.clustersPerRecord,
+                                                  .totalSectors = static_cast<uint64_t>(layout.deviceSectors - 1),
+                                                  .mftCluster = static_cast<uint64_t>(layout.mftCluster),
+                                                  .mftMirrCluster = static_cast<uint64_t>(layout.mirrCluster)}));
+    Put(0, MftRecord());
+    static constexpr std::u16string_view kNames[] = {u"$MFT",    u"$MFTMirr", u"$LogFile", u"$Volume",
+                                                     u"$AttrDef", u".",       u"$Bitmap",  u"$Boot",
+                                                     u"$BadClus", u"$Secure", u"$UpCase",  u"$Extend"};
+    for (uint32_t n = 1; n < 12; ++n) {
+        RecordBuilder r = SystemRecord(n, kNames[n], recordSize_);
+        if (n == 3) r.Add(ResidentAttribute(0x60, Utf16(layout.label)));
+        if (n == 5 || n == 11) r.Flags(0x0003);
+        Put(n, r);
+    }
+}
+
+int64_t FakeVolume::RecordSector(int64_t n) const {
+    return ClusterSector(layout_.mftCluster) + n * static_cast<int64_t>(recordSize_ / 512);
+}
+
+void FakeVolume::Put(int64_t n, const Bytes& record) {
+    device_.Write(RecordSector(n), record);
+    if (n < 4) {
+        device_.Write(ClusterSector(layout_.mirrCluster) + n * static_cast<int64_t>(recordSize_ / 512), record);
+    }
+}
+
+void FakeVolume::Overwrite(int64_t n, const Bytes& bytes) {
+    device_.Write(RecordSector(n), bytes);
+}
+
+RecordBuilder FakeVolume::MftRecord(const std::vector<Cluster>& runs, int64_t dataSize) const {
+    RecordBuilder b = SystemRecord(0, u"$MFT", recordSize_);
+    b.Add(DataAttribute(runs, dataSize));
+    return b;
+}
+
+RecordBuilder FakeVolume::MftRecord() const {
+    const int64_t bytes = layout_.mftRecords * static_cast<int64_t>(recordSize_);
+    const int64_t clusterBytes = int64_t{layout_.sectorsPerCluster} * 512;
+    return MftRecord({{layout_.mftCluster, (bytes + clusterBytes - 1) / clusterBytes}}, bytes);
 }
 
 }  // namespace keldrin::ntfs::test

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -115,6 +116,79 @@ class MemoryDevice : public IStorageDevice {
   private:
     Bytes bytes_;
     int reads_ = 0;
+};
+
+// A $FILE_NAME value with the folder flag set.
+inline constexpr uint32_t kFileNameFolder = 0x10000000;
+
+// A record reference: 48-bit number, 16-bit sequence.
+inline uint64_t Ref(int64_t number, uint16_t sequence = 1) {
+    return uint64_t{sequence} << 48 | static_cast<uint64_t>(number);
+}
+
+// Attribute-list entries (type, record reference), 32 bytes each.
+Bytes AttributeListValue(std::initializer_list<std::pair<uint32_t, uint64_t>> entries);
+
+// A non-resident unnamed $DATA over clusters (start, length) numbered from firstVcn.
+struct Cluster {
+    int64_t lcn;  // -1: sparse
+    int64_t length;
+};
+Bytes DataAttribute(const std::vector<Cluster>& runs, int64_t dataSize, int64_t firstVcn = 0,
+                    uint16_t flags = 0);
+
+// One file or folder record of a user.
+struct FileSpec {
+    std::u16string_view name = u"file.txt";
+    uint64_t parent = 5;
+    bool inUse = true;
+    bool folder = false;
+    uint32_t fileAttributes = 0x20;  // of $STANDARD_INFORMATION
+    int64_t residentBytes = -1;      // a resident unnamed $DATA of this many bytes; -1 none
+};
+RecordBuilder UserRecord(uint32_t number, const FileSpec& spec, size_t recordSize = 1024);
+
+// A metadata record: $STANDARD_INFORMATION with system and hidden, its name under the root.
+RecordBuilder SystemRecord(uint32_t number, std::u16string_view name, size_t recordSize = 1024);
+
+// A small NTFS volume in memory: the boot sector at firstSector, a contiguous $MFT of mftRecords
+// records at mftCluster holding the metadata records 0 to 11 (with the label in $Volume), and a
+// $MFTMirr of records 0 to 3 at mirrCluster. Tests add their records with Put.
+struct FakeLayout {
+    int64_t firstSector = 0;
+    uint8_t sectorsPerCluster = 8;
+    int8_t clustersPerRecord = -10;  // 1024-byte records
+    int64_t mftCluster = 16;
+    int64_t mirrCluster = 8;
+    int64_t mftRecords = 128;
+    int64_t deviceSectors = 4096;
+    std::u16string_view label = u"Fake Volume";
+};
+
+class FakeVolume {
+  public:
+    explicit FakeVolume(const FakeLayout& layout = {});
+
+    MemoryDevice& device() { return device_; }
+    const FakeLayout& layout() const { return layout_; }
+    size_t RecordSize() const { return recordSize_; }
+    int64_t ClusterSector(int64_t cluster) const { return layout_.firstSector + cluster * layout_.sectorsPerCluster; }
+    // Where record n lies in the contiguous $MFT.
+    int64_t RecordSector(int64_t n) const;
+
+    // Writes record n into $MFT, and into $MFTMirr as well for records 0 to 3.
+    void Put(int64_t n, const Bytes& record);
+    void Put(int64_t n, const RecordBuilder& record) { Put(n, record.Build()); }
+    // Writes bytes over record n in $MFT only.
+    void Overwrite(int64_t n, const Bytes& bytes);
+    // The $MFT record: its $DATA over the given runs (by default the contiguous $MFT).
+    RecordBuilder MftRecord(const std::vector<Cluster>& runs, int64_t dataSize) const;
+    RecordBuilder MftRecord() const;
+
+  private:
+    FakeLayout layout_;
+    size_t recordSize_;
+    MemoryDevice device_;
 };
 
 }  // namespace keldrin::ntfs::test
