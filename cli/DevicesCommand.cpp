@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/Format.h"
+#include "cli/TreeListing.h"
 #include "engine/devices/DiskCollector.h"
 #include "engine/devices/FileSystemTypeName.h"
 #include "engine/devices/VolumeCollector.h"
@@ -22,34 +23,6 @@ struct DevicesOptions {
     bool json = false;
 };
 
-std::string JsonText(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
-}
 
 int64_t Sectors(IStorageDevice* device) {
     return device ? device->GetTotalSectors() : 0;
@@ -64,23 +37,23 @@ void PrintJson(const DiskDeviceList& disks, const VolumeList& volumes) {
     for (size_t i = 0; i < disks.size(); ++i) {
         const StorageDisk& d = disks[i];
         std::cout << (i ? "," : "") << "\n    {\"number\": " << d.number
-                  << ", \"name\": " << JsonText(d.displayName) << ", \"device\": " << JsonText(d.devicePath)
-                  << ", \"sectors\": " << Sectors(d.device.get()) << ", \"bus\": " << JsonText(d.busName)
+                  << ", \"name\": " << JsonString(d.displayName) << ", \"device\": " << JsonString(d.devicePath)
+                  << ", \"sectors\": " << Sectors(d.device.get()) << ", \"bus\": " << JsonString(d.busName)
                   << ", \"usb\": " << (d.usb ? "true" : "false") << "}";
     }
     std::cout << (disks.empty() ? "" : "\n  ") << "],\n  \"volumes\": [";
     for (size_t i = 0; i < volumes.size(); ++i) {
         const VolumeEntry& v = volumes[i];
         const VolumeMember& m = v.members[0];
-        std::cout << (i ? "," : "") << "\n    {\"type\": " << JsonText(FileSystemTypeName(v.fileSystemType))
-                  << ", \"label\": " << JsonText(v.label)
-                  << ", \"mountPoint\": " << (v.mountPoint.empty() ? "null" : JsonText(v.mountPoint))
-                  << ", \"device\": " << (v.devicePath.empty() ? "null" : JsonText(v.devicePath))
+        std::cout << (i ? "," : "") << "\n    {\"type\": " << JsonString(FileSystemTypeName(v.fileSystemType))
+                  << ", \"label\": " << JsonString(v.label)
+                  << ", \"mountPoint\": " << (v.mountPoint.empty() ? "null" : JsonString(v.mountPoint))
+                  << ", \"device\": " << (v.devicePath.empty() ? "null" : JsonString(v.devicePath))
                   << ", \"sectors\": " << Sectors(v.device.get()) << ", \"disk\": " << m.diskNumber
                   << ", \"partition\": " << v.partitionNumber << ", \"startSector\": " << m.startSector
                   << ", \"floppy\": " << (v.isFloppy ? "true" : "false")
                   << ", \"usb\": " << (v.isUsb ? "true" : "false")
-                  << ", \"diskText\": " << JsonText(v.diskText) << "}";
+                  << ", \"diskText\": " << JsonString(v.diskText) << "}";
     }
     std::cout << (volumes.empty() ? "" : "\n  ") << "]\n}\n";
 }
