@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <utility>
 
 #include "engine/ntfs/LeReader.h"
 #include "engine/ntfs/NtfsRuns.h"
@@ -22,9 +23,9 @@ FileRecordSet::FileRecordSet(std::span<const uint8_t> baseRecord, int64_t baseSe
     loaded_.resize(extensions_.size());
 }
 
-FileRecordSet::FileRecordSet(std::span<uint8_t> baseRecord, bool copy, int64_t baseSector, IStorageDevice* device,
+FileRecordSet::FileRecordSet(FileRecord baseRecord, int64_t baseSector, IStorageDevice* device,
                              const MftMap& mft)
-    : base_(baseRecord, copy), baseSector_(baseSector), device_(device), mft_(&mft) {
+    : base_(std::move(baseRecord)), baseSector_(baseSector), device_(device), mft_(&mft) {
     if (base_.IsValid()) CollectExtensions();
     loaded_.resize(extensions_.size());
 }

@@ -30,10 +30,9 @@ class FileRecordSet : public AttributeSource {
     // set) and read from device the first time a search reaches them; without a device none is.
     FileRecordSet(std::span<const uint8_t> baseRecord, int64_t baseSector, IStorageDevice* device,
                   const MftMap& mft);
-    // Views the base record in place, as FileRecord does (buffer must outlive the set): readers that
-    // walk millions of records in a buffer they own need no copy of each.
-    FileRecordSet(std::span<uint8_t> baseRecord, bool copy, int64_t baseSector, IStorageDevice* device,
-                  const MftMap& mft);
+    // Takes over a record already opened (in place or copied): readers that walk millions of
+    // records in a buffer of their own need no copy of each.
+    FileRecordSet(FileRecord baseRecord, int64_t baseSector, IStorageDevice* device, const MftMap& mft);
 
     bool IsValid() const { return base_.IsValid(); }
     bool IsInUse() const { return base_.IsInUse(); }

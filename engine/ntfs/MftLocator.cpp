@@ -34,7 +34,8 @@ std::span<const uint8_t> ListBytes(const Attribute& list, IStorageDevice& device
     const int64_t allocated = list.AllocatedSize();
     const int64_t initialized = list.InitializedSize();
     std::vector<NtfsRun> runs;
-    if (initialized <= 0 || allocated < initialized || !DecodeMappingPairs(list.MappingPairs(), runs)) return {};
+    if (initialized <= 0 || allocated < initialized || !DecodeMappingPairs(list.MappingPairs(), runs))
+        return {};
     const size_t wanted = static_cast<size_t>(std::min<int64_t>(initialized, kMaxAttributeListBytes));
     const size_t bufferBytes = (wanted + kSectorSize - 1) / kSectorSize * kSectorSize;
     storage.assign(bufferBytes, 0);
@@ -46,7 +47,8 @@ std::span<const uint8_t> ListBytes(const Attribute& list, IStorageDevice& device
             std::min<int64_t>(runSectors, static_cast<int64_t>((bufferBytes - position) / kSectorSize)));
         int64_t sector = 0;
         if (!run.IsSparse() && ClusterToSector(g, run.lcn, sector) &&
-            !ReadWithin(device, deviceSectors, storage.data() + position, sector, static_cast<int64_t>(piece))) {
+            !ReadWithin(device, deviceSectors, storage.data() + position, sector,
+                        static_cast<int64_t>(piece))) {
             std::memset(storage.data() + position, 0, piece * kSectorSize);
         }
         position += piece * kSectorSize;
@@ -73,7 +75,8 @@ std::vector<int64_t> ListedRecords(std::span<const uint8_t> list) {
 }
 
 void SortByVcn(std::vector<NtfsRun>& runs) {
-    std::stable_sort(runs.begin(), runs.end(), [](const NtfsRun& a, const NtfsRun& b) { return a.vcn < b.vcn; });
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const NtfsRun& a, const NtfsRun& b) { return a.vcn < b.vcn; });
 }
 
 // Adds the $DATA runs of the extension records the list names, pass by pass as the runs grow.
@@ -87,7 +90,8 @@ void GatherExtensionRuns(IStorageDevice& device, const NtfsGeometry& g, int64_t 
             const int64_t sector = map.RecordSector(number);
             if (sector < 0) return false;
             // Whatever the record holds, it is read only once.
-            if (sector > deviceSectors - g.SectorsPerRecord() || !map.ReadRecord(device, number, buffer)) return true;
+            if (sector > deviceSectors - g.SectorsPerRecord() || !map.ReadRecord(device, number, buffer))
+                return true;
             const FileRecord record(buffer, false);
             // A reused record that no longer belongs to $MFT holds another file's runs.
             if (!record.IsValid() || RecordNumberOf(record.GetBaseReference()) != kMftRecordNumber ||
@@ -148,12 +152,13 @@ uint8_t ClusterSizeFor(int64_t size, int64_t clusters) {
     return 0;
 }
 
-bool LocateMft(IStorageDevice& device, const CNTFSDBR& boot, const NtfsGeometry& geometry, int64_t deviceSectors,
-               CMFTInfo& out) {
+bool LocateMft(IStorageDevice& device, const CNTFSDBR& boot, const NtfsGeometry& geometry,
+               int64_t deviceSectors, CMFTInfo& out) {
     if (!geometry.IsUsable()) return false;
     for (const int64_t cluster : {GetMftCluster(boot), GetMftMirrCluster(boot)}) {
         int64_t sector = 0;
-        if (ClusterToSector(geometry, cluster, sector) && TakeMftRecord(device, geometry, deviceSectors, sector, out))
+        if (ClusterToSector(geometry, cluster, sector) &&
+            TakeMftRecord(device, geometry, deviceSectors, sector, out))
             return true;
     }
     return false;

@@ -28,8 +28,8 @@ struct CMFTInfo {
 // Tries the $MFT cluster, then the $MFTMirr cluster of boot; at each the record must be a valid
 // "$MFT" system file whose $DATA has runs. Reads never reach past deviceSectors. False when
 // neither place gives one.
-bool LocateMft(IStorageDevice& device, const CNTFSDBR& boot, const NtfsGeometry& geometry, int64_t deviceSectors,
-               CMFTInfo& out);
+bool LocateMft(IStorageDevice& device, const CNTFSDBR& boot, const NtfsGeometry& geometry,
+               int64_t deviceSectors, CMFTInfo& out);
 
 // The sectors per cluster that size bytes spread over clusters imply: size / clusters / 512
 // rounded up, then up to a power of two from 1 to 128; 0 when nothing fits.

@@ -11,6 +11,7 @@ namespace {
 
 // Metadata files are known by name only in records of at least this size.
 constexpr size_t kSystemFileMinBytes = 1024;
+constexpr int64_t kListBudgetSlack = 65536;
 
 // The parent of the base record's second name when 5 or more, else of its first when 5 or more.
 int64_t ParentOfNames(const std::optional<Attribute>& first, const std::optional<Attribute>& second) {
@@ -22,13 +23,15 @@ int64_t ParentOfNames(const std::optional<Attribute>& first, const std::optional
 
 }  // namespace
 
-CMftReader::CMftReader(IStorageDevice& device, const MftMap& mft, int64_t deviceSectors, BuildRecordList& records)
+CMftReader::CMftReader(IStorageDevice& device, const MftMap& mft, int64_t deviceSectors,
+                       BuildRecordList& records)
     : device_(device),
       mft_(mft),
       deviceSectors_(deviceSectors),
       records_(records),
       perRecord_(std::max<int64_t>(1, mft.Geometry().SectorsPerRecord())),
-      chunkSectors_(std::max<int64_t>(1, kMftChunkSectors / perRecord_) * perRecord_) {}
+      chunkSectors_(std::max<int64_t>(1, kMftChunkSectors / perRecord_) * perRecord_),
+      noMft_(mft.Geometry(), {}) {}
 
 std::vector<CMftReader::Piece> CMftReader::Pieces() const {
     const NtfsGeometry& g = mft_.Geometry();
@@ -40,7 +43,8 @@ std::vector<CMftReader::Piece> CMftReader::Pieces() const {
         if (budget <= 0) break;
         int64_t device = 0;
         if (run.IsSparse() || run.length <= 0 || run.vcn < 0 || run.vcn > INT64_MAX / perCluster ||
-            run.length > INT64_MAX / perCluster || !ClusterToSector(g, run.lcn, device) || device >= deviceSectors_)
+            run.length > INT64_MAX / perCluster || !ClusterToSector(g, run.lcn, device) ||
+            device >= deviceSectors_)
             continue;
         Piece piece{run.vcn * perCluster, device, std::min(run.length * perCluster, deviceSectors_ - device)};
         // Runs that claim a stretch of $MFT again are read once: records get one number each.
@@ -61,6 +65,7 @@ bool CMftReader::ReadMft(IDIRBuildCallback& callback, const char* phaseText) {
     const std::vector<Piece> pieces = Pieces();
     int64_t total = 0;
     for (const Piece& p : pieces) total += p.count;
+    listBudget_ = total > INT64_MAX / 2 - kListBudgetSlack ? INT64_MAX : 2 * total + kListBudgetSlack;
     const int64_t chunksTotal = (total + chunkSectors_ - 1) / chunkSectors_;
     callback.BeginPhase(phaseText, chunksTotal);
 
@@ -103,7 +108,8 @@ bool CMftReader::ReadMft(IDIRBuildCallback& callback, const char* phaseText) {
     return true;
 }
 
-void CMftReader::ParseChunk(std::span<uint8_t> buffer, std::span<const int64_t> sectors, int64_t firstRecord) {
+void CMftReader::ParseChunk(std::span<uint8_t> buffer, std::span<const int64_t> sectors,
+                            int64_t firstRecord) {
     const int64_t count = std::min<int64_t>(static_cast<int64_t>(buffer.size() / kSectorSize),
                                             static_cast<int64_t>(sectors.size()));
     for (int64_t p = 0; p < count; p += perRecord_) {
@@ -115,10 +121,19 @@ void CMftReader::ParseChunk(std::span<uint8_t> buffer, std::span<const int64_t> 
 
 void CMftReader::ParseRecord(std::span<uint8_t> bytes, int64_t sector, int64_t number) {
     if (records_.IsFull() || bytes.size() < 4 || std::memcmp(bytes.data(), "FILE", 4) != 0) return;
-    const FileRecordSet set(bytes, false, sector, &device_, mft_);
-    if (!set.IsValid()) return;
+    FileRecord view(bytes, false);
+    if (!view.IsValid() || view.IsExtension()) return;
+    // Following the attribute list costs its own sectors and a record per extension.
+    const auto list = view.FindAttribute(kAttrAttributeList, 0);
+    const int64_t listCost =
+        !list || list->IsResident()
+            ? 0
+            : (std::clamp<int64_t>(list->AllocatedSize(), 0, kMaxAttributeListBytes) + kSectorSize - 1) /
+                  kSectorSize;
+    const bool follow = list && listBudget_ >= listCost;
+    const FileRecordSet set(std::move(view), sector, follow ? &device_ : nullptr, follow ? mft_ : noMft_);
+    if (follow) listBudget_ -= listCost + static_cast<int64_t>(set.Extensions().size()) * perRecord_;
     const FileRecord& base = set.Base();
-    if (base.IsExtension()) return;
     RecordAttributes attributes;
     GatherAttributes(set, attributes);
     if (bytes.size() >= kSystemFileMinBytes && IsMetadataFile(attributes)) return;
@@ -137,9 +152,9 @@ void CMftReader::ParseRecord(std::span<uint8_t> bytes, int64_t sector, int64_t n
     record.folder = base.GetFlags() & kRecordFlagFolder;
     record.recordSector = sector;
     // The parent is taken from the base record's own names; those of the set may lie elsewhere.
-    record.parent = set.Extensions().empty()
-                        ? ParentOfNames(attributes.names[0], attributes.names[1])
-                        : ParentOfNames(base.FindAttribute(kAttrFileName, 0), base.FindAttribute(kAttrFileName, 1));
+    record.parent = set.Extensions().empty() ? ParentOfNames(attributes.names[0], attributes.names[1])
+                                             : ParentOfNames(base.FindAttribute(kAttrFileName, 0),
+                                                             base.FindAttribute(kAttrFileName, 1));
     if (record.parent == kUnknownRecord) record.parent = facts.parent;
     record.properties = std::move(properties);
     record.recordNumber = number;

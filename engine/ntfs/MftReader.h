@@ -49,6 +49,12 @@ class CMftReader {
     BuildRecordList& records_;
     int64_t perRecord_;
     int64_t chunkSectors_;
+    // Places no record: for records whose attribute lists are not followed.
+    const MftMap noMft_;
+    // Sectors left for reading attribute lists and extension records. A sound volume needs
+    // fewer than its $MFT holds; damaged lists that all name the same thousands of records
+    // must not multiply the reading by the number of records.
+    int64_t listBudget_ = 0;
 };
 
 }  // namespace keldrin::ntfs

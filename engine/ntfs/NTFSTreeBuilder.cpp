@@ -42,15 +42,20 @@ CFileSystemNode* CNTFSTreeBuilder::BuildTree(int64_t volumeFirstSector, IStorage
     sectorsPerCluster_ = GetSectorsPerCluster(boot);
 
     CFileSystemNode* result = nullptr;
-    platform::RunWorker([this, &result] {
-        // Running out of memory on a huge volume gives no tree, not a dead process; everything
-        // built so far is owned and goes on the way out.
-        try {
-            result = Work();
-        } catch (const std::exception&) {
-            result = nullptr;
-        }
-    });
+    try {
+        platform::RunWorker([this, &result] {
+            // Running out of memory on a huge volume gives no tree, not a dead process; everything
+            // built so far is owned and goes on the way out.
+            try {
+                result = Work();
+            } catch (const std::exception&) {
+                result = nullptr;
+            }
+        });
+    } catch (const std::exception&) {
+        // The worker thread could not be started.
+        return nullptr;
+    }
     return result;
 }
 
@@ -60,7 +65,8 @@ CFileSystemNode* CNTFSTreeBuilder::Work() {
     lostFolders_ = 0;
     CNTFSDBR boot;
     NtfsGeometry geometry;
-    if (!ReadBootSector(*device_, firstSector_, boot) || !GeometryFromBootSector(boot, firstSector_, geometry))
+    if (!ReadBootSector(*device_, firstSector_, boot) ||
+        !GeometryFromBootSector(boot, firstSector_, geometry))
         return nullptr;
     // A device that does not know its size is bounded by the volume the boot sector describes.
     int64_t deviceSectors = lastSector_ + 1;
@@ -82,8 +88,8 @@ CFileSystemNode* CNTFSTreeBuilder::Work() {
     callback.BeginPhase(NtfsDirectoryPhaseText(language_), static_cast<int64_t>(records.Size()));
     TreeOwner<CFileSystemNode> root(CreateNtfsFileSystemNode(firstSector_, sectorsPerCluster_, 0, label));
     if (!root) return nullptr;
-    const bool finished =
-        AssembleTree(records, root.get(), &callback, &mft) && AttachLostFiles(records, root.get(), lostFolders_, &callback);
+    const bool finished = AssembleTree(records, root.get(), &callback, &mft) &&
+                          AttachLostFiles(records, root.get(), lostFolders_, &callback);
     ClearBuilderRecords(root.get());
     if (!finished || !root->GetFirstChild() || callback.IsCancelled() == kCancelled) return nullptr;
     return root.release();

@@ -20,7 +20,8 @@ class CNTFSTreeBuilder {
     // $MFT record is usable, the volume holds only metadata files, or the callback cancelled;
     // otherwise the caller owns the tree and frees it with DeleteTree. A null callback never
     // cancels.
-    CFileSystemNode* BuildTree(int64_t volumeFirstSector, IStorageDevice* device, IDIRBuildCallback* callback);
+    CFileSystemNode* BuildTree(int64_t volumeFirstSector, IStorageDevice* device,
+                               IDIRBuildCallback* callback);
 
   private:
     CFileSystemNode* Work();

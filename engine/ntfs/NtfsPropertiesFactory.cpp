@@ -30,7 +30,9 @@ thread_local Scratch t_scratch;
 void NameToUtf8(std::span<const uint8_t> units, std::string& out) {
     out.clear();
     const size_t count = units.size() / 2;
-    const auto unitAt = [&units](size_t i) { return uint32_t{units[2 * i]} | uint32_t{units[2 * i + 1]} << 8; };
+    const auto unitAt = [&units](size_t i) {
+        return uint32_t{units[2 * i]} | uint32_t{units[2 * i + 1]} << 8;
+    };
     for (size_t i = 0; i < count; ++i) {
         const uint32_t u = unitAt(i);
         if (u == 0) return;
@@ -61,7 +63,8 @@ struct DataFacts {
 
 class DataReader {
   public:
-    explicit DataReader(NtfsRecordFacts& facts) : facts_(facts), runs_(t_scratch.runs), extents_(t_scratch.extents) {
+    explicit DataReader(NtfsRecordFacts& facts)
+        : facts_(facts), runs_(t_scratch.runs), extents_(t_scratch.extents) {
         runs_.clear();
     }
 
@@ -107,7 +110,8 @@ class DataReader {
     DataFacts Finish() {
         if (runs_.empty()) return std::move(out_);
         const auto byVcn = [](const NtfsRun& x, const NtfsRun& y) { return x.vcn < y.vcn; };
-        if (!std::is_sorted(runs_.begin(), runs_.end(), byVcn)) std::stable_sort(runs_.begin(), runs_.end(), byVcn);
+        if (!std::is_sorted(runs_.begin(), runs_.end(), byVcn))
+            std::stable_sort(runs_.begin(), runs_.end(), byVcn);
         facts_.dataClusters = TotalClusters(runs_);
         extents_.clear();
         for (const NtfsRun& run : runs_) {
@@ -271,8 +275,8 @@ std::unique_ptr<CNTFSFileProperties> CreateNtfsProperties(int64_t recordSector, 
         p.creationTime = info.creationTime;
         p.modificationTime = info.modificationTime;
         p.accessTime = info.accessTime;
-        p.attributes |= static_cast<uint16_t>(info.fileAttributes & (kFileAttrReadOnly | kFileAttrHidden |
-                                                                     kFileAttrSystem | kFileAttrArchive));
+        p.attributes |= static_cast<uint16_t>(
+            info.fileAttributes & (kFileAttrReadOnly | kFileAttrHidden | kFileAttrSystem | kFileAttrArchive));
     }
     if (!record.IsInUse()) p.state |= kStateDeleted;
     p.recordSector = recordSector;

@@ -44,7 +44,7 @@ struct NtfsRecordFacts {
 // walked once for all of them; with extension records they are searched across the set.
 struct RecordAttributes {
     static constexpr size_t kMaxData = 4;
-    std::optional<Attribute> names[2];              // the first two $FILE_NAMEs
+    std::optional<Attribute> names[2];             // the first two $FILE_NAMEs
     std::optional<Attribute> standardInformation;  // of the base record
     // The unnamed $DATA pieces in order, all in the base record; when there are more, or the set
     // has extension records, the pieces are searched in the set instead.

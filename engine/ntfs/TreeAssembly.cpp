@@ -107,7 +107,9 @@ class Assembler {
 struct LostNode {
     int64_t parent;
     CFileNode* node;
-    uint32_t up;  // towards the top of its tree in that forest (shortened as it is searched)
+    // Until sorted the node's place in the list (ties keep it); then towards the top of its
+    // tree in the forest, shortened as it is searched.
+    uint32_t up;
     // For the first node of a parent's range once that range was offered to a folder: the one
     // node it could not take plus 1, or kDrained.
     uint32_t leftover;
@@ -150,17 +152,29 @@ bool AssembleTree(BuildRecordList& records, CFileNode* root, IDIRBuildCallback* 
     return assembler.Run(root);
 }
 
-bool AttachLostFiles(BuildRecordList& records, CFileNode* under, int& lostFolders, IDIRBuildCallback* callback) {
+bool AttachLostFiles(BuildRecordList& records, CFileNode* under, int& lostFolders,
+                     IDIRBuildCallback* callback) {
     CNullDIRBuildCallback quiet;
     IDIRBuildCallback& progress = callback ? *callback : quiet;
     if (!under) return true;
+    // Both lists are sized before the first node is made, so that no node is ever left outside
+    // the tree by a failing allocation.
+    size_t count = 0;
+    for (size_t i = 0; i < records.Size(); ++i) count += records[i].properties != nullptr;
     std::vector<LostNode> lost;
+    std::vector<CFileNode*> remaining;
+    lost.reserve(count);
+    remaining.reserve(count);
     for (size_t i = 0; i < records.Size(); ++i) {
         CNTFSBuildRecord& record = records[i];
         if (!record.properties) continue;
-        if (CFileNode* node = NodeFor(record)) lost.push_back({record.parent, node, 0, kUnoffered});
+        if (CFileNode* node = NodeFor(record))
+            lost.push_back({record.parent, node, static_cast<uint32_t>(lost.size()), kUnoffered});
     }
-    std::stable_sort(lost.begin(), lost.end(), [](const LostNode& a, const LostNode& b) { return a.parent < b.parent; });
+    // In place: stable_sort's buffer could fail with the nodes already made.
+    std::sort(lost.begin(), lost.end(), [](const LostNode& a, const LostNode& b) {
+        return a.parent != b.parent ? a.parent < b.parent : a.up < b.up;
+    });
     for (uint32_t i = 0; i < lost.size(); ++i) lost[i].up = i;
 
     bool cancelled = false;
@@ -173,15 +187,12 @@ bool AttachLostFiles(BuildRecordList& records, CFileNode* under, int& lostFolder
                                             [](const LostNode& n, int64_t p) { return n.parent < p; });
         const auto end = std::upper_bound(begin, lost.end(), number,
                                           [](int64_t p, const LostNode& n) { return p < n.parent; });
-        const std::pair range{begin, end};
-        if (range.first != range.second) {
-            LostNode& head = *range.first;
-            const auto first = static_cast<uint32_t>(range.first - lost.begin());
-            const auto last = static_cast<uint32_t>(range.second - lost.begin());
+        if (begin != end) {
+            LostNode& head = *begin;
             // A range gives away all its nodes but the top of the adopting folder's own tree, so a
             // second folder of that number has at most that one left to look at.
-            uint32_t from = first;
-            uint32_t to = last;
+            auto from = static_cast<uint32_t>(begin - lost.begin());
+            auto to = static_cast<uint32_t>(end - lost.begin());
             if (head.leftover == kDrained) {
                 to = from;
             } else if (head.leftover != kUnoffered) {
@@ -206,7 +217,6 @@ bool AttachLostFiles(BuildRecordList& records, CFileNode* under, int& lostFolder
         cancelled = Cancelled(progress.Step(1));
     }
 
-    std::vector<CFileNode*> remaining;
     for (const LostNode& n : lost)
         if (!n.node->GetParent()) remaining.push_back(n.node);
     lost.clear();

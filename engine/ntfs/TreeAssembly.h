@@ -27,7 +27,8 @@ bool AssembleTree(BuildRecordList& records, CFileNode* root, IDIRBuildCallback* 
 // there); whatever is left without a parent goes into a new folder "LostFiles<n>" under `under`,
 // n = ++lostFolders. Steps the callback once per adopting folder. False when cancelled; every node
 // made is in the tree under `under` either way.
-bool AttachLostFiles(BuildRecordList& records, CFileNode* under, int& lostFolders, IDIRBuildCallback* callback);
+bool AttachLostFiles(BuildRecordList& records, CFileNode* under, int& lostFolders,
+                     IDIRBuildCallback* callback);
 
 // The record whose first sector is sector, through the $MFT runs; kUnknownRecord when none is.
 int64_t RecordNumberAt(const MftMap& mft, int64_t sector);

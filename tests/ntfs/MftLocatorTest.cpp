@@ -1,8 +1,8 @@
-#include "engine/ntfs/MftLocator.h"
-
 #include <gtest/gtest.h>
 
 #include "engine/model/FileTree.h"
+#include "engine/ntfs/MftLocator.h"
+#include "engine/ntfs/MftMap.h"
 #include "engine/ntfs/NTFSTreeBuilder.h"
 #include "tests/ntfs/NtfsBuilders.h"
 
@@ -11,8 +11,8 @@ namespace {
 
 using test::Bytes;
 using test::FakeVolume;
-using test::Ref;
 using test::RecordBuilder;
+using test::Ref;
 
 bool Locate(FakeVolume& v, CMFTInfo& info) {
     uint8_t sector[512];
@@ -62,14 +62,18 @@ struct FragmentedMft {
     static constexpr int64_t kSecondFragment = 200;
 
     explicit FragmentedMft(uint64_t extensionBase = Ref(0)) {
-        v.Put(0, test::SystemRecord(0, u"$MFT")
-                     .Add(test::ResidentAttribute(0x20, test::AttributeListValue({{0x10, Ref(0)},
-                                                                                   {0x30, Ref(0)},
-                                                                                   {0x80, Ref(0)},
-                                                                                   {0x80, Ref(15)},
-                                                                                   {0x80, Ref(99)}})))
-                     .Add(test::DataAttribute({{16, 16}}, 128 * 1024)));
-        v.Put(15, RecordBuilder().Number(15).Base(extensionBase).Add(test::DataAttribute({{kSecondFragment, 16}}, 0, 16)));
+        v.Put(
+            0,
+            test::SystemRecord(0, u"$MFT")
+                .Add(test::ResidentAttribute(
+                    0x20,
+                    test::AttributeListValue(
+                        {{0x10, Ref(0)}, {0x30, Ref(0)}, {0x80, Ref(0)}, {0x80, Ref(15)}, {0x80, Ref(99)}})))
+                .Add(test::DataAttribute({{16, 16}}, 128 * 1024)));
+        v.Put(15, RecordBuilder()
+                      .Number(15)
+                      .Base(extensionBase)
+                      .Add(test::DataAttribute({{kSecondFragment, 16}}, 0, 16)));
     }
     int64_t SectorOf(int64_t record) const {
         return record < 64 ? v.RecordSector(record) : v.ClusterSector(kSecondFragment) + (record - 64) * 2;
@@ -98,6 +102,23 @@ TEST(LocateMft, ExtensionRecordOfAnotherFileAddsNoRuns) {
     CMFTInfo info;
     ASSERT_TRUE(Locate(f.v, info));
     EXPECT_EQ(info.runs, (std::vector<NtfsRun>{{16, 0, 16}}));
+}
+
+TEST(MftMap, PlacesRecordsThroughRunsInAnyOrder) {
+    // 512-byte clusters, 1024-byte records: records 0-65 at cluster 100, the rest at 900.
+    const NtfsGeometry g{0, 1, 1024};
+    const std::vector<NtfsRun> ordered = {{100, 0, 132}, {-1, 132, 4}, {900, 136, 200}};
+    const std::vector<NtfsRun> shuffled = {{900, 136, 200}, {100, 0, 132}, {-1, 132, 4}};
+    for (const auto& runs : {ordered, shuffled}) {
+        const MftMap mft(g, runs);
+        EXPECT_EQ(mft.RecordSector(0), 100);
+        EXPECT_EQ(mft.RecordSector(65), 230);
+        EXPECT_EQ(mft.RecordSector(66), -1) << "sparse";
+        EXPECT_EQ(mft.RecordSector(68), 900);
+        EXPECT_EQ(mft.RecordSector(167), 1098);
+        EXPECT_EQ(mft.RecordSector(168), -1);
+        EXPECT_EQ(mft.RecordSector(-1), -1);
+    }
 }
 
 TEST(ClusterSizeFor, RoundsUpToAPowerOfTwo) {

@@ -1,5 +1,3 @@
-#include "engine/ntfs/NTFSTreeBuilder.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +9,7 @@
 #include "engine/model/NTFSFileProperties.h"
 #include "engine/model/SmallBlockPool.h"
 #include "engine/model/TreeWalk.h"
+#include "engine/ntfs/NTFSTreeBuilder.h"
 #include "shared/TypeFilter.h"
 #include "tests/ntfs/NtfsBuilders.h"
 
@@ -21,8 +20,8 @@ using test::Bytes;
 using test::FakeLayout;
 using test::FakeVolume;
 using test::FileSpec;
-using test::Ref;
 using test::RecordBuilder;
+using test::Ref;
 using test::UserRecord;
 
 // Records the phases and cancels once a given phase has seen enough progress.
@@ -59,9 +58,11 @@ class ScriptedCallback : public IDIRBuildCallback {
     int64_t progress_ = 0;
 };
 
-TreeOwner<CFileSystemNode> Build(FakeVolume& volume, IDIRBuildCallback* callback = nullptr, int language = 0) {
+TreeOwner<CFileSystemNode> Build(FakeVolume& volume, IDIRBuildCallback* callback = nullptr,
+                                 int language = 0) {
     CNTFSTreeBuilder builder(language);
-    return TreeOwner<CFileSystemNode>(builder.BuildTree(volume.layout().firstSector, &volume.device(), callback));
+    return TreeOwner<CFileSystemNode>(
+        builder.BuildTree(volume.layout().firstSector, &volume.device(), callback));
 }
 
 CFileNode* Child(const CFileNode* folder, std::string_view name) {
@@ -72,7 +73,8 @@ CFileNode* Child(const CFileNode* folder, std::string_view name) {
 
 std::vector<std::string> Names(const CFileNode* folder) {
     std::vector<std::string> names;
-    for (CFileNode* c = folder->GetFirstChild(); c; c = c->GetNextSibling()) names.emplace_back(c->GetProperties()->GetName());
+    for (CFileNode* c = folder->GetFirstChild(); c; c = c->GetNextSibling())
+        names.emplace_back(c->GetProperties()->GetName());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -90,7 +92,8 @@ TEST(NTFSTreeBuilder, BuildsTheVolumeUnderItsFileSystemNode) {
     EXPECT_STREQ(root->GetProperties()->GetName(), "1 NTFS");
     EXPECT_EQ(root->GetProperties()->GetAttributes(), kAttrFolder);
     EXPECT_STREQ(root->GetDisplayName(), "Fake Volume");
-    EXPECT_EQ(Names(root.get()), (std::vector<std::string>{"Docs", "top.txt"})) << "metadata files are left out";
+    EXPECT_EQ(Names(root.get()), (std::vector<std::string>{"Docs", "top.txt"}))
+        << "metadata files are left out";
     CFileNode* a = Child(Child(root.get(), "Docs"), "a.txt");
     ASSERT_TRUE(a);
     EXPECT_EQ(a->GetProperties()->GetFileSize(), 10u);
@@ -168,7 +171,8 @@ TEST(NTFSTreeBuilder, ShowsTheWin32NameAndAProperParent) {
     v.Put(66, c);
     TreeOwner<CFileSystemNode> root = Build(v);
     ASSERT_TRUE(root);
-    EXPECT_EQ(Names(Child(root.get(), "Docs")), (std::vector<std::string>{"long name.txt", "other name.txt"}));
+    EXPECT_EQ(Names(Child(root.get(), "Docs")),
+              (std::vector<std::string>{"long name.txt", "other name.txt"}));
 }
 
 TEST(NTFSTreeBuilder, TakesMftFromTheMirrorWhenItsRecordIsUnreadable) {
@@ -217,7 +221,8 @@ TEST(NTFSTreeBuilder, CancelGivesNullAndFreesEverything) {
     FakeVolume v({.mftRecords = 256, .deviceSectors = 8192});
     v.Put(0, v.MftRecord());
     v.Put(64, UserRecord(64, {.name = u"Docs", .folder = true}));
-    for (uint32_t n = 65; n < 250; ++n) v.Put(n, UserRecord(n, {.name = u"f.txt", .parent = n % 2 ? 64u : 5u}));
+    for (uint32_t n = 65; n < 250; ++n)
+        v.Put(n, UserRecord(n, {.name = u"f.txt", .parent = n % 2 ? 64u : 5u}));
     v.Put(250, UserRecord(250, {.name = u"lost.txt", .parent = 0}));
     v.Put(251, UserRecord(251, {.name = u"Lost folder", .parent = 0, .folder = true}));
     v.Put(252, UserRecord(252, {.name = u"in lost folder.txt", .parent = 251}));
@@ -257,7 +262,8 @@ TEST(NTFSTreeBuilder, FileDataResidentOrInClusters) {
     TreeOwner<CFileSystemNode> root = Build(v);
     ASSERT_TRUE(root);
 
-    const auto* resident = static_cast<const CNTFSFileProperties*>(Child(root.get(), "small.txt")->GetProperties());
+    const auto* resident =
+        static_cast<const CNTFSFileProperties*>(Child(root.get(), "small.txt")->GetProperties());
     EXPECT_EQ(resident->GetFileSize(), 123u);
     EXPECT_EQ(resident->GetRecordSector(), v.RecordSector(64));
     auto list = resident->GetDataRunList();
@@ -288,10 +294,9 @@ TEST(NTFSTreeBuilder, FileWithAnExtensionRecord) {
     v.Put(70, RecordBuilder(1024)
                   .Number(70)
                   .AddStandardInformation(0x20)
-                  .Add(test::ResidentAttribute(0x20, test::AttributeListValue({{0x10, Ref(70)},
-                                                                                {0x30, Ref(70)},
-                                                                                {0x80, Ref(71)},
-                                                                                {0x80, Ref(71)}})))
+                  .Add(test::ResidentAttribute(
+                      0x20, test::AttributeListValue(
+                                {{0x10, Ref(70)}, {0x30, Ref(70)}, {0x80, Ref(71)}, {0x80, Ref(71)}})))
                   .AddFileName({.name = u"fragmented.bin"}));
     v.Put(71, RecordBuilder(1024)
                   .Number(71)
@@ -301,7 +306,8 @@ TEST(NTFSTreeBuilder, FileWithAnExtensionRecord) {
     TreeOwner<CFileSystemNode> root = Build(v);
     ASSERT_TRUE(root);
     EXPECT_EQ(Names(root.get()), (std::vector<std::string>{"fragmented.bin"}));
-    const auto* p = static_cast<const CNTFSFileProperties*>(Child(root.get(), "fragmented.bin")->GetProperties());
+    const auto* p =
+        static_cast<const CNTFSFileProperties*>(Child(root.get(), "fragmented.bin")->GetProperties());
     EXPECT_EQ(p->GetFileSize(), 40000u);
     EXPECT_EQ(p->GetDataRunList()->GetExtents(), (std::vector<Extent>{{400, 2}, {450, 8}}));
     ASSERT_EQ(p->GetExtensionRecords().size(), 1u);
@@ -311,7 +317,10 @@ TEST(NTFSTreeBuilder, FileWithAnExtensionRecord) {
 TEST(NTFSTreeBuilder, FourKilobyteRecords) {
     // One cluster per record: the label is record 3 at three records past $MFT's own, and the
     // records are walked in their whole size.
-    FakeVolume v({.clustersPerRecord = 1, .mftCluster = 32, .mftRecords = 80, .deviceSectors = 8192,
+    FakeVolume v({.clustersPerRecord = 1,
+                  .mftCluster = 32,
+                  .mftRecords = 80,
+                  .deviceSectors = 8192,
                   .label = u"Big Records"});
     RecordBuilder far(4096);
     far.Number(70).AddStandardInformation(0x20).Add(test::ResidentAttribute(0x40, Bytes(1800)));
@@ -320,9 +329,11 @@ TEST(NTFSTreeBuilder, FourKilobyteRecords) {
     TreeOwner<CFileSystemNode> root = Build(v);
     ASSERT_TRUE(root);
     EXPECT_STREQ(root->GetDisplayName(), "Big Records");
-    EXPECT_EQ(Names(root.get()), (std::vector<std::string>{"late name.txt"})) << "a name past the first 1024 bytes";
-    EXPECT_EQ(static_cast<const CNTFSFileProperties*>(root->GetFirstChild()->GetProperties())->GetRecordSector(),
-              v.RecordSector(70));
+    EXPECT_EQ(Names(root.get()), (std::vector<std::string>{"late name.txt"}))
+        << "a name past the first 1024 bytes";
+    EXPECT_EQ(
+        static_cast<const CNTFSFileProperties*>(root->GetFirstChild()->GetProperties())->GetRecordSector(),
+        v.RecordSector(70));
 }
 
 TEST(NTFSTreeBuilder, MftRunsPastTheDeviceAreNotRead) {
@@ -342,6 +353,36 @@ TEST(NTFSTreeBuilder, MftRunsPastTheDeviceAreNotRead) {
     root = Build(v);
     ASSERT_TRUE(root);
     EXPECT_EQ(Names(root.get()).size(), 16u);
+}
+
+TEST(NTFSTreeBuilder, DamagedAttributeListsCannotMultiplyTheReading) {
+    // 2000 records whose attribute lists all name every one of the 2048 records: followed for
+    // each, that would be four million record reads.
+    FakeVolume v({.mftRecords = 2048, .deviceSectors = 20000});
+    constexpr int64_t kListCluster = 1200;
+    Bytes list;
+    for (int64_t n = 0; n < 2048; ++n) {
+        const Bytes e = test::AttributeListValue({{0x80, Ref(n)}});
+        list.insert(list.end(), e.begin(), e.end());
+    }
+    v.device().Write(v.ClusterSector(kListCluster), list);
+    const Bytes listAttribute =
+        test::NonResidentAttribute(0x20, {.pairs = EncodeMappingPairs({{kListCluster, 16}}),
+                                          .lastVcn = 15,
+                                          .allocatedSize = 256 * 1024,
+                                          .dataSize = static_cast<int64_t>(list.size()),
+                                          .initializedSize = static_cast<int64_t>(list.size())});
+    for (uint32_t n = 40; n < 2040; ++n) {
+        v.Put(n, RecordBuilder(1024)
+                     .Number(n)
+                     .AddStandardInformation(0x20)
+                     .Add(listAttribute)
+                     .AddFileName({.name = u"listed.bin"}));
+    }
+    TreeOwner<CFileSystemNode> root = Build(v);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(Names(root.get()).size(), 2000u) << "every file is still shown, from its base record";
+    EXPECT_LT(v.device().reads(), 100000);
 }
 
 }  // namespace

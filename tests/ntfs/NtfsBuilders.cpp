@@ -218,7 +218,8 @@ Bytes DataAttribute(const std::vector<Cluster>& runs, int64_t dataSize, int64_t 
     std::vector<Extent> extents;
     int64_t clusters = 0;
     for (const Cluster& c : runs) {
-        extents.push_back({c.lcn < 0 ? kSparseStart : static_cast<uint64_t>(c.lcn), static_cast<uint64_t>(c.length)});
+        extents.push_back(
+            {c.lcn < 0 ? kSparseStart : static_cast<uint64_t>(c.lcn), static_cast<uint64_t>(c.length)});
         clusters += c.length;
     }
     return NonResidentAttribute(0x80, {.pairs = EncodeMappingPairs(extents),
@@ -239,7 +240,8 @@ RecordBuilder UserRecord(uint32_t number, const FileSpec& spec, size_t recordSiz
                       .name = spec.name,
                       .flags = spec.folder ? kFileNameFolder : 0,
                       .dataSize = spec.residentBytes > 0 ? spec.residentBytes : 0});
-    if (spec.residentBytes >= 0) b.Add(ResidentAttribute(0x80, Bytes(static_cast<size_t>(spec.residentBytes), 0x5A)));
+    if (spec.residentBytes >= 0)
+        b.Add(ResidentAttribute(0x80, Bytes(static_cast<size_t>(spec.residentBytes), 0x5A)));
     return b;
 }
 
@@ -251,18 +253,20 @@ RecordBuilder SystemRecord(uint32_t number, std::u16string_view name, size_t rec
 
 FakeVolume::FakeVolume(const FakeLayout& layout)
     : layout_(layout),
-      recordSize_(layout.clustersPerRecord < 0 ? size_t{1} << -layout.clustersPerRecord
-                                               : size_t(layout.clustersPerRecord) * 512 * layout.sectorsPerCluster),
+      recordSize_(layout.clustersPerRecord < 0
+                      ? size_t{1} << -layout.clustersPerRecord
+                      : size_t(layout.clustersPerRecord) * 512 * layout.sectorsPerCluster),
       device_(layout.deviceSectors) {
-    device_.Write(layout.firstSector, BootSector({.sectorsPerCluster = layout.sectorsPerCluster,
-                                                  .clustersPerRecord = layout.clustersPerRecord,
-                                                  .totalSectors = static_cast<uint64_t>(layout.deviceSectors - 1),
-                                                  .mftCluster = static_cast<uint64_t>(layout.mftCluster),
-                                                  .mftMirrCluster = static_cast<uint64_t>(layout.mirrCluster)}));
+    device_.Write(layout.firstSector,
+                  BootSector({.sectorsPerCluster = layout.sectorsPerCluster,
+                              .clustersPerRecord = layout.clustersPerRecord,
+                              .totalSectors = static_cast<uint64_t>(layout.deviceSectors - 1),
+                              .mftCluster = static_cast<uint64_t>(layout.mftCluster),
+                              .mftMirrCluster = static_cast<uint64_t>(layout.mirrCluster)}));
     Put(0, MftRecord());
-    static constexpr std::u16string_view kNames[] = {u"$MFT",    u"$MFTMirr", u"$LogFile", u"$Volume",
-                                                     u"$AttrDef", u".",       u"$Bitmap",  u"$Boot",
-                                                     u"$BadClus", u"$Secure", u"$UpCase",  u"$Extend"};
+    static constexpr std::u16string_view kNames[] = {u"$MFT",     u"$MFTMirr", u"$LogFile", u"$Volume",
+                                                     u"$AttrDef", u".",        u"$Bitmap",  u"$Boot",
+                                                     u"$BadClus", u"$Secure",  u"$UpCase",  u"$Extend"};
     for (uint32_t n = 1; n < 12; ++n) {
         RecordBuilder r = SystemRecord(n, kNames[n], recordSize_);
         if (n == 3) r.Add(ResidentAttribute(0x60, Utf16(layout.label)));
@@ -278,7 +282,8 @@ int64_t FakeVolume::RecordSector(int64_t n) const {
 void FakeVolume::Put(int64_t n, const Bytes& record) {
     device_.Write(RecordSector(n), record);
     if (n < 4) {
-        device_.Write(ClusterSector(layout_.mirrCluster) + n * static_cast<int64_t>(recordSize_ / 512), record);
+        device_.Write(ClusterSector(layout_.mirrCluster) + n * static_cast<int64_t>(recordSize_ / 512),
+                      record);
     }
 }
 

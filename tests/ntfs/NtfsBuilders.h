@@ -172,7 +172,9 @@ class FakeVolume {
     MemoryDevice& device() { return device_; }
     const FakeLayout& layout() const { return layout_; }
     size_t RecordSize() const { return recordSize_; }
-    int64_t ClusterSector(int64_t cluster) const { return layout_.firstSector + cluster * layout_.sectorsPerCluster; }
+    int64_t ClusterSector(int64_t cluster) const {
+        return layout_.firstSector + cluster * layout_.sectorsPerCluster;
+    }
     // Where record n lies in the contiguous $MFT.
     int64_t RecordSector(int64_t n) const;
 

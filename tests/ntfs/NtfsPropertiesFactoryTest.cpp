@@ -63,14 +63,19 @@ TEST(CreateNtfsProperties, ChoosesTheNameAndTheParent) {
          test::FileNameSpec{.parent = 3, .name = u"a name", .nameSpace = 1},
          "a name",
          41},
-        {"both parents below 5: the shown name's",
-         {.parent = 0, .name = u"zeroed"},
-         {},
-         "zeroed",
-         0},
+        {"both parents below 5: the shown name's", {.parent = 0, .name = u"zeroed"}, {}, "zeroed", 0},
         {"an empty name", {.name = u""}, {}, nullptr, 0},
-        {"names keep every character", {.name = u"Grüße \U0001F600.txt"}, {}, "Grüße \xF0\x9F\x98\x80.txt", 5},
-        {"a lone surrogate becomes _", {.name = u"a\xD800" u"b"}, {}, "a_b", 5},
+        {"names keep every character",
+         {.name = u"Grüße \U0001F600.txt"},
+         {},
+         "Grüße \xF0\x9F\x98\x80.txt",
+         5},
+        {"a lone surrogate becomes _",
+         {.name = u"a\xD800"
+                  u"b"},
+         {},
+         "a_b",
+         5},
     };
     for (const Case& c : cases) {
         RecordBuilder b;
@@ -89,11 +94,12 @@ TEST(CreateNtfsProperties, ChoosesTheNameAndTheParent) {
 }
 
 TEST(CreateNtfsProperties, TimesAttributesAndStateFromTheRecord) {
-    const Bytes withInfo = RecordBuilder()
-                               .Flags(0)  // not in use
-                               .Add(test::ResidentAttribute(0x10, test::StandardInformationValue(0x27 | 0x100, 101, 102, 103)))
-                               .AddFileName({.name = u"old.txt"})
-                               .Build();
+    const Bytes withInfo =
+        RecordBuilder()
+            .Flags(0)  // not in use
+            .Add(test::ResidentAttribute(0x10, test::StandardInformationValue(0x27 | 0x100, 101, 102, 103)))
+            .AddFileName({.name = u"old.txt"})
+            .Build();
     Made m = Make(withInfo);
     ASSERT_TRUE(m.properties);
     EXPECT_EQ(m.properties->GetCreationTime(), 101u);
@@ -185,8 +191,9 @@ TEST(CreateNtfsProperties, TypeFilterDropsFilesButNeverFolders) {
     } cases[] = {{u"letter.doc", false, true}, {u"LETTER.DOC", false, true}, {u"notes.txt", false, false},
                  {u"readme", false, false},    {u"Pictures", true, true},    {u"archive.d", true, true}};
     for (const Case& c : cases) {
-        const Bytes record =
-            RecordBuilder().AddFileName({.name = c.name, .flags = c.folder ? test::kFileNameFolder : 0}).Build();
+        const Bytes record = RecordBuilder()
+                                 .AddFileName({.name = c.name, .flags = c.folder ? test::kFileNameFolder : 0})
+                                 .Build();
         EXPECT_EQ(Make(record).properties != nullptr, c.kept) << std::string(c.name.begin(), c.name.end());
     }
 }

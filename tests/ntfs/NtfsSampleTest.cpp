@@ -42,7 +42,8 @@ TEST(NtfsSample, EveryManifestRowIsFoundWithItsSizeAndState) {
     EXPECT_STREQ(root->GetDisplayName(), "KeldrinSample");
     const auto paths = Paths(root.get());
 
-    std::ifstream manifest(std::filesystem::path(KELDRIN_SOURCE_DIR) / "samples" / "sample-ntfs.img.manifest.tsv");
+    std::ifstream manifest(std::filesystem::path(KELDRIN_SOURCE_DIR) / "samples" /
+                           "sample-ntfs.img.manifest.tsv");
     ASSERT_TRUE(manifest);
     std::string line;
     std::getline(manifest, line);  // header

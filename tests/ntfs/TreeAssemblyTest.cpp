@@ -71,7 +71,8 @@ TEST(AssembleTree, PlacesRecordsUnderTheirParentsFromTheRootFolder) {
     TreeOwner<> root(CreateFileNode());
     CountingCallback callback;
     ASSERT_TRUE(AssembleTree(r.list, root.get(), &callback));
-    const std::multimap<std::string, std::string> expected = {{"f30", ""}, {"f31", "f30"}, {"f32", "f31"}, {"f33", ""}};
+    const std::multimap<std::string, std::string> expected = {
+        {"f30", ""}, {"f31", "f30"}, {"f32", "f31"}, {"f33", ""}};
     EXPECT_EQ(Shape(root.get()), expected);
     EXPECT_EQ(callback.steps, 4);
     EXPECT_TRUE(r.list[4].properties && r.list[5].properties) << "the unreached keep their properties";
@@ -121,9 +122,9 @@ TEST(AttachLostFiles, LostFoldersAdoptTheirChildrenTheRestGoIntoLostFiles) {
     r.Add(41, 40, false);  // ... keeps its file
     r.Add(42, 40);
     r.Add(43, 42, false);
-    r.Add(20, 99);         // a folder at a metadata number adopts nothing
+    r.Add(20, 99);  // a folder at a metadata number adopts nothing
     r.Add(44, 20, false);
-    r.Add(45, 0, false);   // zeroed parent
+    r.Add(45, 0, false);  // zeroed parent
     TreeOwner<> top(CreateFileNode());
     int lostFolders = 0;
     CountingCallback callback;
