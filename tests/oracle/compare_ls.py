@@ -67,7 +67,8 @@ def parse_long_form(block):
         realloc = path.endswith(" (realloc)")
         if realloc:
             path = path[: -len(" (realloc)")]
-        yield {"kind": kind, "deleted": deleted, "realloc": realloc, "path": path, "size": int(fields[5])}
+        yield {"kind": kind, "deleted": deleted, "realloc": realloc, "path": path, "size": int(fields[5]),
+               "addr": m.group(4)}
 
 
 def wanted(entry):
@@ -167,6 +168,9 @@ def compare(name, entries, ours, fs):
             lost.setdefault(rest, []).append(e)
     problems, noted = [], []
     for o in entries:
+        if o["kind"] == "-" and o["addr"] == "0" and not o["path"].split("/")[-1].startswith("$"):
+            noted.append("%s: %s (a deleted name left only in a folder index: no MFT record to list)" % (name, o["path"]))
+            continue
         if not wanted(o):
             continue
         if o["realloc"]:
