@@ -2,20 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 #include <utility>
 
+#include "engine/ntfs/AttributeList.h"
 #include "engine/ntfs/LeReader.h"
 #include "engine/ntfs/NtfsRuns.h"
 
 namespace keldrin::ntfs {
-namespace {
-
-// Type, length, name fields and starting VCN come before the record reference at 16.
-constexpr size_t kListEntryMinSize = 24;
-
-}  // namespace
-
 FileRecordSet::FileRecordSet(std::span<const uint8_t> baseRecord, int64_t baseSector, IStorageDevice* device,
                              const MftMap& mft)
     : base_(baseRecord), baseSector_(baseSector), device_(device), mft_(&mft) {
@@ -71,17 +64,8 @@ void FileRecordSet::CollectExtensions() {
     const auto listAttribute = base_.FindAttribute(kAttrAttributeList, 0);
     if (!listAttribute) return;
     std::vector<uint8_t> storage;
-    const LeReader r(ReadAttributeList(*listAttribute, storage));
-    const int64_t own = base_.GetRecordNumber();
-    std::set<int64_t> seen;
-    size_t pos = 0;
-    while (r.Has(pos, kListEntryMinSize)) {
-        const uint32_t type = r.U32(pos);
-        const size_t length = r.U16(pos + 4);
-        if (type == 0 || length < kListEntryMinSize) break;
-        const int64_t number = RecordNumberOf(r.U64(pos + 16));
-        pos += length;
-        if (number == own || !seen.insert(number).second) continue;
+    for (const int64_t number :
+         ListedRecords(ReadAttributeList(*listAttribute, storage), base_.GetRecordNumber())) {
         const int64_t sector = mft_->RecordSector(number);
         if (sector < 0 || sector == baseSector_) continue;
         extensions_.push_back({number, sector});

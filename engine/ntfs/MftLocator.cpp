@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 #include <span>
 
+#include "engine/ntfs/AttributeList.h"
 #include "engine/ntfs/DataRuns.h"
 #include "engine/ntfs/FileRecord.h"
 #include "engine/ntfs/FileRecordSet.h"
@@ -15,7 +15,6 @@
 namespace keldrin::ntfs {
 namespace {
 
-constexpr size_t kListEntryMinSize = 24;
 constexpr int64_t kMftRecordNumber = 0;
 // Each pass places the extension records that the runs found so far reach. Real volumes need one
 // or two; a damaged list that unlocks one record per pass must not cost a pass per entry.
@@ -54,24 +53,6 @@ std::span<const uint8_t> ListBytes(const Attribute& list, IStorageDevice& device
         position += piece * kSectorSize;
     }
     return std::span<const uint8_t>(storage).first(wanted);
-}
-
-// Every distinct record the list names, in list order, without $MFT's own.
-std::vector<int64_t> ListedRecords(std::span<const uint8_t> list) {
-    const LeReader r(list);
-    std::vector<int64_t> records;
-    std::set<int64_t> seen;
-    size_t pos = 0;
-    while (r.Has(pos, kListEntryMinSize)) {
-        const uint32_t type = r.U32(pos);
-        const size_t length = r.U16(pos + 4);
-        if (type == 0 || length < kListEntryMinSize) break;
-        const int64_t number = RecordNumberOf(r.U64(pos + 16));
-        pos += length;
-        // An attribute list names a record once per attribute it holds: read each once.
-        if (number != kMftRecordNumber && seen.insert(number).second) records.push_back(number);
-    }
-    return records;
 }
 
 void SortByVcn(std::vector<NtfsRun>& runs) {
@@ -127,7 +108,8 @@ bool TakeMftRecord(IStorageDevice& device, const NtfsGeometry& g, int64_t device
         info.runs = std::move(data.runs);
     } else {
         std::vector<uint8_t> storage;
-        std::vector<int64_t> pending = ListedRecords(ListBytes(*list, device, g, deviceSectors, storage));
+        std::vector<int64_t> pending =
+            ListedRecords(ListBytes(*list, device, g, deviceSectors, storage), kMftRecordNumber);
         info.runs = std::move(data.runs);
         SortByVcn(info.runs);
         GatherExtensionRuns(device, g, deviceSectors, std::move(pending), info.runs);
