@@ -3,6 +3,8 @@
 #include <functional>
 #include <vector>
 
+#include "engine/ext2/Ext2VolumeEntry.h"
+#include "engine/fat/FatVolumeEntry.h"
 #include "engine/identify/UnknownVolume.h"
 #include "engine/ntfs/NtfsVolumeAnalyze.h"
 
@@ -15,6 +17,8 @@ using Analyser = std::function<std::unique_ptr<IVolume>(IStorageDevice*, int64_t
 const std::vector<Analyser>& Analysers() {
     static const std::vector<Analyser> analysers = {
         [](IStorageDevice* d, int64_t first) { return std::make_unique<ntfs::CNtfsVolumeAnalyze>(d, first); },
+        [](IStorageDevice* d, int64_t first) { return fat::AnalyzeFatVolume(d, first); },
+        [](IStorageDevice* d, int64_t first) { return ext2::AnalyzeExt2Volume(d, first); },
     };
     return analysers;
 }
