@@ -1,32 +1,15 @@
 #include "cli/BuildProgress.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 
 namespace keldrin::cli {
-namespace {
 
-std::atomic<bool> g_interrupted{false};
-
-extern "C" void OnInterrupt(int) {
-    g_interrupted.store(true);
-}
-
-}  // namespace
-
-BuildProgress::BuildProgress() : terminal_(isatty(STDERR_FILENO) == 1) {
-    g_interrupted = false;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-}
+BuildProgress::BuildProgress() : terminal_(isatty(STDERR_FILENO) == 1) {}
 
 BuildProgress::~BuildProgress() {
-    signal(SIGINT, SIG_DFL);
     if (terminal_ && drawn_) std::fputs("\n", stderr);
 }
 
@@ -59,11 +42,11 @@ int BuildProgress::Finish() {
 }
 
 int BuildProgress::IsCancelled() {
-    return g_interrupted.load() ? kCancelled : kGoOn;
+    return InterruptGuard::Interrupted() ? kCancelled : kGoOn;
 }
 
 bool BuildProgress::WasCancelled() const {
-    return g_interrupted.load();
+    return InterruptGuard::Interrupted();
 }
 
 void BuildProgress::Draw(bool force) {
@@ -72,13 +55,7 @@ void BuildProgress::Draw(bool force) {
     const int percent = total_ > 0 ? static_cast<int>(clamped * 100 / total_) : 100;
     if (!force && percent == lastPercent_) return;
     lastPercent_ = percent;
-    constexpr int kWidth = 30;
-    char bar[kWidth + 1];
-    const int filled = percent * kWidth / 100;
-    for (int i = 0; i < kWidth; ++i) bar[i] = i < filled ? '#' : '.';
-    bar[kWidth] = '\0';
-    std::fprintf(stderr, "\r%-32.32s [%s] %3d%%", phase_.c_str(), bar, percent);
-    std::fflush(stderr);
+    DrawProgressLine(phase_, percent);
     drawn_ = true;
 }
 

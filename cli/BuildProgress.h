@@ -2,10 +2,10 @@
 // otherwise. Ctrl+C asks the build to stop.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 
+#include "cli/ProgressLine.h"
 #include "engine/model/ProgressCallbacks.h"
 
 namespace keldrin::cli {
@@ -26,6 +26,7 @@ class BuildProgress final : public IDIRBuildCallback {
   private:
     void Draw(bool force);
 
+    InterruptGuard interrupt_;
     bool terminal_;
     std::string phase_;
     int64_t total_ = 0;

@@ -13,6 +13,7 @@ namespace keldrin::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitUnreadable = 2;
+inline constexpr int kExitPartly = 3;  // some of the files could not be recovered
 
 struct Command {
     CLI::App* parser = nullptr;
@@ -21,5 +22,6 @@ struct Command {
 
 Command AddInfoCommand(CLI::App& app);
 Command AddLsCommand(CLI::App& app);
+Command AddRecoverCommand(CLI::App& app);
 
 }  // namespace keldrin::cli

@@ -23,7 +23,6 @@ struct DevicesOptions {
     bool json = false;
 };
 
-
 int64_t Sectors(IStorageDevice* device) {
     return device ? device->GetTotalSectors() : 0;
 }
@@ -37,7 +36,8 @@ void PrintJson(const DiskDeviceList& disks, const VolumeList& volumes) {
     for (size_t i = 0; i < disks.size(); ++i) {
         const StorageDisk& d = disks[i];
         std::cout << (i ? "," : "") << "\n    {\"number\": " << d.number
-                  << ", \"name\": " << JsonString(d.displayName) << ", \"device\": " << JsonString(d.devicePath)
+                  << ", \"name\": " << JsonString(d.displayName)
+                  << ", \"device\": " << JsonString(d.devicePath)
                   << ", \"sectors\": " << Sectors(d.device.get()) << ", \"bus\": " << JsonString(d.busName)
                   << ", \"usb\": " << (d.usb ? "true" : "false") << "}";
     }

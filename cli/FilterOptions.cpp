@@ -206,4 +206,16 @@ bool BuildSearchCriteria(const FilterOptions& options, SearchCriteria& criteria,
     return true;
 }
 
+bool OptionalCriteria(const FilterOptions& f, std::optional<SearchCriteria>& criteria, std::string& error) {
+    criteria.reset();
+    const bool any = !f.name.empty() || !f.extensions.empty() || !f.sizeMinKb.empty() ||
+                     !f.sizeMaxKb.empty() || !f.modified.empty() || !f.created.empty() ||
+                     !f.accessed.empty() || f.noEncrypted;
+    if (!any) return true;
+    criteria.emplace();
+    if (BuildSearchCriteria(f, *criteria, error)) return true;
+    criteria.reset();
+    return false;
+}
+
 }  // namespace keldrin::cli

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,10 @@ void AddFilterOptions(CLI::App* sub, FilterOptions& out);
 // The criteria of the options; false with a message naming the option when one is wrong. The
 // search location is left to the caller.
 bool BuildSearchCriteria(const FilterOptions& options, SearchCriteria& criteria, std::string& error);
+
+// No criteria when no filter option was given; false with a message when one is wrong.
+bool OptionalCriteria(const FilterOptions& options, std::optional<SearchCriteria>& criteria,
+                      std::string& error);
 
 // "YYYY-MM-DD", optionally followed by "THH:MM" or "THH:MM:SS" and "Z", at UTC. With endOfUnit,
 // the last 100 ns of the day, minute or second written.

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     const std::vector<Command> commands = {
         AddInfoCommand(app),
         AddLsCommand(app),
+        AddRecoverCommand(app),
         AddDevicesCommand(app),
     };
 

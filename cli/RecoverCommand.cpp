@@ -1,0 +1,139 @@
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "cli/Commands.h"
+#include "cli/DestinationCheck.h"
+#include "cli/FilterOptions.h"
+#include "cli/Format.h"
+#include "cli/ListingView.h"
+#include "cli/RecoverProgress.h"
+#include "cli/VolumeSelection.h"
+#include "engine/model/FileProperties.h"
+#include "engine/output/RecoverJobs.h"
+
+namespace keldrin::cli {
+namespace {
+
+struct RecoverOptions {
+    VolumeArguments volume;
+    std::string out;
+    bool all = false;
+    bool force = false;
+    std::vector<std::string> paths;
+    FilterOptions filters;
+};
+
+// The node at path ("Documents/Letters", as ls prints it) below root; null when there is none.
+CFileNode* FindPath(CFileNode* root, std::string_view path) {
+    CFileNode* node = root;
+    while (node && !path.empty()) {
+        const size_t slash = path.find('/');
+        const std::string_view part = path.substr(0, slash);
+        path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash + 1);
+        if (part.empty()) continue;
+        CFileNode* found = nullptr;
+        for (CFileNode* child = node->GetFirstChild(); child && !found; child = child->GetNextSibling()) {
+            const IFileProperties* properties = child->GetProperties();
+            if (properties && std::string_view(properties->GetName(), properties->GetNameLength()) == part)
+                found = child;
+        }
+        node = found;
+    }
+    return node;
+}
+
+int RunRecover(const RecoverOptions& options) {
+    std::string error;
+    std::optional<SearchCriteria> criteria;
+    if (!OptionalCriteria(options.filters, criteria, error)) {
+        std::cerr << "keldrin-cli: " << error << "\n";
+        return kExitUsage;
+    }
+    SelectedVolume volume;
+    int status = BuildSelectedVolume(options.volume, options.all, volume);
+    if (status != kExitOk) return status;
+    const ListingView view(volume.tree.root.get(), options.all, criteria);
+    CFileSystemNode* root = view.Root();
+    if (!root) {
+        std::cerr << "keldrin-cli: out of memory while filtering the tree\n";
+        return kExitUnreadable;
+    }
+    if (options.paths.empty()) {
+        root->ToggleCheck(root, false);
+    } else {
+        for (const std::string& path : options.paths) {
+            CFileNode* node = FindPath(root, path);
+            if (!node) {
+                std::cerr << "keldrin-cli: --path " << path << " is not in the "
+                          << (options.all ? "listing" : "deleted-files view (add --all for live files)")
+                          << "\n";
+                return kExitUsage;
+            }
+            if (node->GetProperties() && node->GetProperties()->GetCheckState() != kChecked)
+                root->ToggleCheck(node, false);
+        }
+    }
+    root->RecomputeStatistics();
+    const SelectionStatistics selected = root->GetStatistics();
+
+    std::error_code fsError;
+    std::filesystem::create_directories(options.out, fsError);
+    if (!std::filesystem::is_directory(options.out, fsError)) {
+        std::cerr << "keldrin-cli: cannot make the destination folder " << options.out << "\n";
+        return kExitUnreadable;
+    }
+    if (!options.force && DestinationOnSource(options.volume.source, options.out)) {
+        std::cerr << "keldrin-cli: " << options.out << " lies on the source " << options.volume.source
+                  << ": writing there could overwrite the files being recovered (--force writes anyway)\n";
+        return kExitUnreadable;
+    }
+    const int64_t free = FreeBytes(options.out);
+    if (free >= 0 && static_cast<uint64_t>(free) < selected.checkedSize) {
+        std::cerr << "keldrin-cli: the free space is not enough: " << FormatSize(selected.checkedSize)
+                  << " to recover, " << FormatSize(static_cast<uint64_t>(free)) << " free in " << options.out
+                  << "\n";
+        return kExitUnreadable;
+    }
+    if (selected.checkedFiles == 0) {
+        std::cout << "Recovered 0 of 0 files (0 bytes) to " << options.out << "\n";
+        return kExitOk;
+    }
+
+    RecoverProgress progress;
+    progress.Begin(selected.checkedFiles, selected.checkedSize);
+    output::RecoverTreeResult result;
+    if (!output::RecoverTree(&progress, volume.source.device.get(), root, options.out, &result)) {
+        std::cerr << "keldrin-cli: the recovery could not start\n";
+        return kExitUnreadable;
+    }
+    if (!result.outOfSpaceFile.empty())
+        std::cerr << "keldrin-cli: the destination is full: stopped while writing " << result.outOfSpaceFile
+                  << "\n";
+    if (progress.WasCancelled()) std::cerr << "keldrin-cli: cancelled\n";
+    std::cout << "Recovered " << progress.FilesDone() << " of " << selected.checkedFiles << " files ("
+              << progress.BytesDone() << " bytes) to " << result.folder << "\n";
+    return progress.FilesDone() == selected.checkedFiles ? kExitOk : kExitPartly;
+}
+
+}  // namespace
+
+Command AddRecoverCommand(CLI::App& app) {
+    auto options = std::make_shared<RecoverOptions>();
+    CLI::App* sub =
+        app.add_subcommand("recover", "Copy files of a volume out (by default its deleted files)");
+    AddVolumeArguments(sub, options->volume);
+    sub->add_option("--out", options->out,
+                    "Destination folder (a new folder named after the volume is made in it)")
+        ->required();
+    sub->add_flag("--all", options->all, "Recover every file, not only deleted and lost ones");
+    sub->add_option("--path", options->paths, "Only what lies under this path of the listing (repeatable)");
+    sub->add_flag("--force", options->force, "Write even when the destination lies on the source");
+    AddFilterOptions(sub, options->filters);
+    return {sub, [options] { return RunRecover(*options); }};
+}
+
+}  // namespace keldrin::cli
