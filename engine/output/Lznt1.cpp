@@ -65,17 +65,13 @@ size_t DecompressLznt1Unit(std::span<const uint8_t> in, std::span<uint8_t> out) 
     // rest of it is zeros.
     std::fill(out.begin(), out.end(), uint8_t{0});
     size_t pos = 0;
-    size_t total = 0;
-    while (total < out.size()) {
-        const int64_t n = DecompressLznt1Chunk(in, pos, out.subspan(total));
+    size_t produced = 0;
+    for (size_t start = 0; start < out.size() && pos < in.size(); start += kLznt1ChunkBytes) {
+        const int64_t n = DecompressLznt1Chunk(in, pos, out.subspan(start));
         if (n < 0) break;
-        if (pos >= in.size()) {
-            total += static_cast<size_t>(n);
-            break;
-        }
-        total += std::min(kLznt1ChunkBytes, out.size() - total);
+        produced = start + static_cast<size_t>(n);
     }
-    return total;
+    return produced;
 }
 
 }  // namespace keldrin::output

@@ -16,8 +16,8 @@ inline constexpr size_t kLznt1ChunkBytes = 4096;
 // (pos moves to the end); nothing is read past in or written past out.
 int64_t DecompressLznt1Chunk(std::span<const uint8_t> in, size_t& pos, std::span<uint8_t> out);
 
-// Decodes a whole unit into out (which should hold the unit's uncompressed size), zeros where no
-// chunk wrote; returns the bytes the chunks stand for. Decoding stops when out is full.
+// Decodes a whole unit into out (which should hold the unit's uncompressed size), one chunk per
+// 4 KiB, zeros where no chunk wrote; returns the end of the last bytes decoded.
 size_t DecompressLznt1Unit(std::span<const uint8_t> in, std::span<uint8_t> out);
 
 }  // namespace keldrin::output

@@ -19,3 +19,11 @@ KNOWN_CASES = {
     "sleuthkit_test_data/clusterfuzz-testcase-minimized-sleuthkit_fls_ntfs_fuzzer-5124116049166336@0":
         "a fuzzed boot sector (OEM id and reserved sectors broken): refused as NTFS, so nothing is listed",
 }
+
+# Recovered contents that differ on purpose, by (case name, oracle path).
+KNOWN_CONTENT = {
+    ("tools/ntfs.img@0", "Documents/notes (hardlink).txt"):
+        "a hard link: its bytes are recovered once, under the record's Win32 name (Documents/notes.txt)",
+    ("tools/disk-mbr.img@43008", "Documents/notes (hardlink).txt"):
+        "a hard link: its bytes are recovered once, under the record's Win32 name (Documents/notes.txt)",
+}
