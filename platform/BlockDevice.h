@@ -34,6 +34,8 @@ class BlockDevice {
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
     bool IsBlockDevice() const { return isBlock_; }
+    // The read-only descriptor; -1 when not open.
+    int Descriptor() const { return fd_; }
 
     // Reads up to size bytes at offset, retrying interrupted and partial reads. Fewer bytes come
     // back only at the end of the data or where an error cut the read short; -1 when an error

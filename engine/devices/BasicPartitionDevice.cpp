@@ -24,4 +24,13 @@ bool CBasicPartitionDevice::ReadSectors(void* buffer, int64_t firstSector, int64
     return ok;
 }
 
+bool CBasicPartitionDevice::LocateInFile(int64_t firstSector, int64_t sectorCount, int& descriptor,
+                                         int64_t& byteOffset) {
+    if (!parent_ || firstSector < 0 || sectorCount < 0 || firstSector > sectorCount_ ||
+        sectorCount > sectorCount_ - firstSector || firstSector_ < 0 ||
+        firstSector_ > std::numeric_limits<int64_t>::max() - firstSector)
+        return false;
+    return parent_->LocateInFile(firstSector_ + firstSector, sectorCount, descriptor, byteOffset);
+}
+
 }  // namespace keldrin

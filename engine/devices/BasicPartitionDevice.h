@@ -14,6 +14,8 @@ class CBasicPartitionDevice final : public IStorageDevice {
     // Refuses reads that start outside the window or ask for more sectors than it has; a read that
     // runs past its end answers the parent's result for the part inside and zeros for the rest.
     bool ReadSectors(void* buffer, int64_t firstSector, int64_t sectorCount) override;
+    bool LocateInFile(int64_t firstSector, int64_t sectorCount, int& descriptor,
+                      int64_t& byteOffset) override;
     int64_t GetTotalSectors() override { return sectorCount_; }
     bool Open() override { return true; }
     bool Close() override { return true; }

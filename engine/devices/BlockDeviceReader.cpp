@@ -16,6 +16,7 @@ class CBlockDeviceReader final : public IRawReader {
     }
 
     int64_t SizeBytes() override { return device_.SizeBytes(); }
+    int FileDescriptor() const override { return device_.IsBlockDevice() ? -1 : device_.Descriptor(); }
 
     bool GetGeometry(DiskGeometry& geometry) override {
         platform::BlockGeometry g;

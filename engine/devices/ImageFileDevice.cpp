@@ -34,6 +34,17 @@ bool CImageFileDevice::ReadSectors(void* buffer, int64_t firstSector, int64_t se
     return file_->ReadAt(buffer, bytes, firstSector * kSectorSize) == bytes;
 }
 
+bool CImageFileDevice::LocateInFile(int64_t firstSector, int64_t sectorCount, int& descriptor,
+                                    int64_t& byteOffset) {
+    const int fd = file_->FileDescriptor();
+    if (fd < 0 || firstSector < 0 || sectorCount < 0) return false;
+    const int64_t total = GetTotalSectors();
+    if (firstSector > total || sectorCount > total - firstSector) return false;
+    descriptor = fd;
+    byteOffset = firstSector * kSectorSize;
+    return true;
+}
+
 int64_t CImageFileDevice::GetTotalSectors() {
     if (!file_->IsOpen()) return 0;
     const int64_t bytes = file_->SizeBytes();

@@ -24,6 +24,8 @@ class CImageFileDevice final : public IStorageDevice {
     int64_t GetTotalSectors() override;
     bool Open() override;
     bool Close() override;
+    bool LocateInFile(int64_t firstSector, int64_t sectorCount, int& descriptor,
+                      int64_t& byteOffset) override;
 
     bool IsOpen() const { return file_->IsOpen(); }
     const std::string& GetPath() const { return path_; }

@@ -24,6 +24,9 @@ class IRawReader {
     // -1 when not open or unknown.
     virtual int64_t SizeBytes() = 0;
     virtual bool GetGeometry(DiskGeometry& geometry) = 0;
+    // The read-only descriptor of a regular file being read; -1 for block devices and readers
+    // without one.
+    virtual int FileDescriptor() const { return -1; }
 };
 
 // Read-only block-device reader (O_RDONLY | O_CLOEXEC, pread).

@@ -17,6 +17,18 @@ class IStorageDevice {
     virtual bool Open() = 0;
     // Always succeeds.
     virtual bool Close() = 0;
+
+    // Where sectors lie in a regular file the device holds open read-only, so that a copy can be
+    // made by the kernel without passing the bytes through the process. False when the device
+    // cannot tell (disks, caches, rings) or the range is not wholly inside it.
+    virtual bool LocateInFile(int64_t firstSector, int64_t sectorCount, int& descriptor,
+                              int64_t& byteOffset) {
+        (void)firstSector;
+        (void)sectorCount;
+        (void)descriptor;
+        (void)byteOffset;
+        return false;
+    }
 };
 
 }  // namespace keldrin

@@ -48,6 +48,8 @@ class CFileRecoverWriter {
     int64_t ClusterSector(uint64_t cluster) const;
     int Report(uint64_t bytes);
     bool Write(COutputFile& out, const void* data, size_t size);
+    // Remembers the file a full destination stopped, once.
+    void NoteWriteFailure(const COutputFile& out);
     int CopyPlain(uint64_t start, uint64_t clusters, bool zeros, uint64_t& remaining, COutputFile& out);
 
     IFileRecoverCallback* callback_;

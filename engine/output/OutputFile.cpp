@@ -1,6 +1,7 @@
 #include "engine/output/OutputFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,7 +22,9 @@ bool COutputFile::Open(const std::string& path, OpenMode mode) {
             flags |= O_RDWR;
             break;
         case OpenMode::kCreate:
-            flags |= O_RDWR | O_CREAT | O_TRUNC;
+            // Truncated below only when not empty: ext4 flushes a file that open truncated when it
+            // is closed, which would make every recovered file wait for the disk.
+            flags |= O_RDWR | O_CREAT;
             break;
         case OpenMode::kOpenOrCreate:
             flags |= O_RDWR | O_CREAT;
@@ -29,6 +32,13 @@ bool COutputFile::Open(const std::string& path, OpenMode mode) {
     }
     fd_ = ::open(path.c_str(), flags, 0666);
     error_ = fd_ < 0 ? errno : 0;
+    if (fd_ >= 0 && mode == OpenMode::kCreate) {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0 || (st.st_size != 0 && ::ftruncate(fd_, 0) != 0)) {
+            error_ = errno;
+            Close();
+        }
+    }
     return fd_ >= 0;
 }
 
@@ -50,6 +60,26 @@ bool COutputFile::Write(const void* data, size_t size) {
         size -= static_cast<size_t>(n);
     }
     return true;
+}
+
+size_t COutputFile::CopyFrom(int descriptor, int64_t offset, size_t size) {
+    error_ = 0;
+    if (fd_ < 0) return 0;
+    loff_t from = offset;
+    size_t copied = 0;
+    while (copied < size) {
+        const ssize_t n = ::copy_file_range(descriptor, &from, fd_, nullptr, size - copied, 0);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const bool unsupported =
+                errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EBADF;
+            error_ = unsupported ? 0 : errno;
+            break;
+        }
+        if (n == 0) break;
+        copied += static_cast<size_t>(n);
+    }
+    return copied;
 }
 
 int64_t COutputFile::Read(void* data, size_t size) {

@@ -27,6 +27,11 @@ class COutputFile {
     bool IsOpen() const { return fd_ >= 0; }
     // True only when every byte was written. A full device leaves errno ENOSPC in LastError.
     bool Write(const void* data, size_t size);
+    // Copies size bytes from descriptor at offset in the kernel, without a pass through the
+    // process; answers the bytes copied. Fewer when the source ends or fails early (LastError
+    // says ENOSPC for a full destination); 0 with LastError 0 when the kernel cannot copy between
+    // these two files, so the caller reads and writes instead.
+    size_t CopyFrom(int descriptor, int64_t offset, size_t size);
     // Bytes read, 0 at the end, -1 on failure.
     int64_t Read(void* data, size_t size);
     bool Seek(int64_t offset);

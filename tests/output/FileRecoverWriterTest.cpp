@@ -4,7 +4,10 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "engine/devices/BasicPartitionDevice.h"
+#include "engine/devices/ImageFileDevice.h"
 #include "engine/model/FileTime.h"
 #include "engine/output/FileRecoverWriter.h"
 #include "engine/output/OutputFile.h"
@@ -114,20 +117,55 @@ TEST(FileRecoverWriter, SparseRunsAndExt2HolesAreWrittenAsZeros) {
 }
 
 TEST(FileRecoverWriter, CancellingMidFileKeepsThePartAndStopsTheWalk) {
-    MemoryDevice device = PatternDevice(2048);
+    MemoryDevice device = PatternDevice(16384);
     auto root = MakeVolume(0, 8);
     // Children are walked newest first.
     AddNode(root.get(), new TestProperties("after.bin", 10, 0, {{200, 1}}));
-    AddNode(root.get(), new TestProperties("big.bin", 512 * 1024, 0, {{0, 128}}));
+    AddNode(root.get(), new TestProperties("big.bin", 8 << 20, 0, {{0, 2048}}));
     ScopedTempDir dir;
     CountingCallback callback;
-    callback.cancelAtBytes = 3;  // the third 64 KiB piece
+    callback.cancelAtBytes = 3;  // after the third piece
     RecoverTreeResult result;
     ASSERT_TRUE(RecoverTree(&callback, &device, root.get(), dir.path().string(), &result));
     EXPECT_EQ(result.outcome, kOutcomeCancelled);
-    EXPECT_EQ(fs::file_size(dir.path() / "Volume/big.bin"), 3u * 65536);
+    const uintmax_t kept = fs::file_size(dir.path() / "Volume/big.bin");
+    EXPECT_EQ(kept, callback.bytes);
+    EXPECT_GT(kept, 0u);
+    EXPECT_LT(kept, 8u << 20);
+    EXPECT_EQ(ReadFile(dir.path() / "Volume/big.bin"), DeviceBytes(device, 0, kept));
     EXPECT_FALSE(fs::exists(dir.path() / "Volume/after.bin"));
     EXPECT_EQ(callback.files, 0u);
+}
+
+TEST(FileRecoverWriter, ImageFilesAreCopiedInTheKernelByteForByte) {
+    // An image file lets the kernel copy the extents; a partition window over it places them.
+    ScopedTempDir dir;
+    MemoryDevice pattern = PatternDevice(24576);
+    const std::string image = (dir.path() / "disk.img").string();
+    {
+        std::ofstream out(image, std::ios::binary);
+        out << DeviceBytes(pattern, 0, 24576 * kSectorSize);
+    }
+    CImageFileDevice file(image);
+    CBasicPartitionDevice partition(&file, 100, 24000);
+    int descriptor = -1;
+    int64_t offset = 0;
+    ASSERT_TRUE(partition.LocateInFile(10, 20, descriptor, offset));
+    EXPECT_EQ(offset, 110 * kSectorSize);
+    EXPECT_FALSE(partition.LocateInFile(23990, 20, descriptor, offset));  // runs past the window
+
+    auto root = MakeVolume(4, 8);
+    // 9 MiB + 5 bytes over two fragments: more than one kernel copy step, and a tail piece.
+    const uint64_t size = (9 << 20) + 5;
+    CFileNode* node = AddNode(root.get(), new TestProperties("frag.bin", size, 0, {{2400, 1}, {0, 2310}}));
+    const std::string path = (dir.path() / "frag.bin").string();
+    CountingCallback callback;
+    CFileRecoverWriter writer(&callback, &partition);
+    ASSERT_EQ(writer.RecoverFile(node, path), kOutcomeSuccess);
+    const std::string expected =
+        DeviceBytes(pattern, 100 + 4 + 2400 * 8, 4096) + DeviceBytes(pattern, 100 + 4, size - 4096);
+    EXPECT_TRUE(ReadFile(path) == expected);  // megabytes: no printing
+    EXPECT_EQ(callback.bytes, size);
 }
 
 TEST(FileRecoverWriter, ReadOnlyFilesKeepTheirTimes) {
