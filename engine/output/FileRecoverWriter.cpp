@@ -30,10 +30,9 @@ constexpr size_t kPieceBytes = kPieceSectors * kSectorSize;
 // Kernel copies in steps of 8 MiB, so progress and cancel stay responsive.
 constexpr uint64_t kKernelCopyBytes = 8 << 20;
 
+// By type, not by the kind code: only real NTFS properties know their record.
 const CNTFSFileProperties* AsNtfs(const IFileProperties* properties) {
-    return properties && properties->GetPropertiesKind() == kPropertiesNtfs
-               ? static_cast<const CNTFSFileProperties*>(properties)
-               : nullptr;
+    return dynamic_cast<const CNTFSFileProperties*>(properties);
 }
 
 }  // namespace
