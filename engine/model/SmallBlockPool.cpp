@@ -1,5 +1,8 @@
 #include "engine/model/SmallBlockPool.h"
 
+#include <sys/mman.h>
+
+#include <cstdlib>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -30,13 +33,27 @@ constexpr size_t RoundUp(size_t n, size_t to) {
 // The slab header is rounded so that the first block keeps the slab's alignment.
 constexpr size_t kSlabHeader = RoundUp(sizeof(void*), alignof(std::max_align_t));
 
+// Slabs are whole huge pages where the kernel offers them: a tree of a million files otherwise
+// takes tens of thousands of page faults, a tenth of the time of a quick build.
+void* NewSlab(size_t bytes) {
+    void* memory = std::aligned_alloc(bytes, bytes);
+#if !defined(KELDRIN_POOL_ASAN)
+    if (memory) ::madvise(memory, bytes, MADV_HUGEPAGE);
+#endif
+    return memory;
+}
+
+void FreeSlab(void* slab) {
+    std::free(slab);
+}
+
 }  // namespace
 
 SmallBlockPool::~SmallBlockPool() {
     while (slabs_) {
         Slab* next = slabs_->next;
         POOL_UNPOISON(slabs_, kSlabBytes);
-        ::operator delete(slabs_);
+        FreeSlab(slabs_);
         slabs_ = next;
     }
 }
@@ -89,7 +106,7 @@ size_t SmallBlockPool::LiveBlocks() const {
 void* SmallBlockPool::Carve(size_t bytes) {
     if (carveLeft_ < bytes) {
         // The tail of the old slab (less than one block) is left unused.
-        void* memory = ::operator new(kSlabBytes, std::nothrow);
+        void* memory = NewSlab(kSlabBytes);
         if (!memory) return nullptr;
         auto* slab = static_cast<Slab*>(memory);
         slab->next = slabs_;
@@ -113,7 +130,7 @@ void SmallBlockPool::ReleaseSlabsExceptNewest() {
     while (old) {
         Slab* next = old->next;
         POOL_UNPOISON(old, kSlabBytes);
-        ::operator delete(old);
+        FreeSlab(old);
         old = next;
     }
     carve_ = reinterpret_cast<char*>(slabs_) + kSlabHeader;

@@ -37,7 +37,7 @@ class SmallBlockPool {
     struct Slab {
         Slab* next;
     };
-    static constexpr size_t kSlabBytes = size_t{1} << 20;
+    static constexpr size_t kSlabBytes = size_t{2} << 20;  // one huge page
     static constexpr size_t kClasses = kLargestPooled / kGranule + 1;
 
     void* Carve(size_t bytes);
