@@ -124,7 +124,7 @@ def main():
                 continue
             exact += 1
             want = oracle_mtime(entry.get("mtime"))
-            if want is not None and not deleted and int(os.stat(mine).st_mtime) != want:
+            if want is not None and int(os.stat(mine).st_mtime) != want:
                 problems.append("%s: %s: modification time %s, oracle %s" % (
                     case, path, time.strftime("%Y-%m-%d %H:%M:%S", time.gmtime(os.stat(mine).st_mtime)),
                     entry["mtime"]))
