@@ -1,0 +1,58 @@
+#include "engine/ext2/Ext2Gc.h"
+
+#define GC_THREADS
+#include <gc.h>
+
+#include <cstring>
+#include <mutex>
+#include <new>
+
+namespace keldrin::ext2 {
+namespace {
+
+std::once_flag collectorOnce;
+
+void InitCollector() {
+    GC_INIT();
+    // Lets worker threads register themselves later.
+    GC_allow_register_threads();
+    // Every block here is uncollectable and freed explicitly, so a collection would only mark
+    // roots to find nothing: leaving it off saves that time and never stops the other threads.
+    GC_disable();
+}
+
+// The collector wants to be set up on the main thread; a static initialiser runs there.
+const bool collectorStarted = (EnsureCollector(), true);
+
+}  // namespace
+
+void EnsureCollector() {
+    std::call_once(collectorOnce, InitCollector);
+}
+
+void GcFree::operator()(void* block) const noexcept {
+    if (block) GC_FREE(block);
+}
+
+GcBytes AllocateGcBytes(size_t size, bool zeroed) {
+    EnsureCollector();
+    void* block = GC_MALLOC_ATOMIC_UNCOLLECTABLE(size ? size : 1);
+    if (!block) throw std::bad_alloc();
+    // Atomic blocks are not cleared by the collector.
+    if (zeroed) std::memset(block, 0, size ? size : 1);
+    return GcBytes(static_cast<uint8_t*>(block));
+}
+
+GcThreadScope::GcThreadScope() {
+    EnsureCollector();
+    (void)collectorStarted;
+    if (GC_thread_is_registered()) return;
+    GC_stack_base base{};
+    if (GC_get_stack_base(&base) == GC_SUCCESS) registered_ = GC_register_my_thread(&base) == GC_SUCCESS;
+}
+
+GcThreadScope::~GcThreadScope() {
+    if (registered_) GC_unregister_my_thread();
+}
+
+}  // namespace keldrin::ext2
