@@ -58,8 +58,9 @@ def parse_long_form(block):
         if len(fields) < 6:
             continue
         path = fields[0]
-        realloc = path.endswith(" (realloc)")
-        if realloc:
+        realloc = m.group(4).endswith("(realloc)")  # the name's inode now belongs to another file
+        if path.endswith(" (realloc)"):
+            realloc = True
             path = path[: -len(" (realloc)")]
         yield {"kind": kind, "deleted": deleted, "realloc": realloc, "path": path, "size": int(fields[5]),
                "addr": m.group(4), "mtime": fields[1]}
@@ -135,8 +136,11 @@ def corpus_cases(corpus, rules, work):
             text = f.read()
         source = listing[: -len(".fls.txt")]
         name = os.path.relpath(source, corpus)
+        # Images of different sources share base names ("image"): each is unpacked into its own folder.
+        sub = os.path.join(work, "unpacked", os.path.dirname(name))
+        os.makedirs(sub, exist_ok=True)
         for offset, entries, md5s in parse_oracle(text, rules):
-            image = unpack(source, work)
+            image = unpack(source, sub)
             if image is None:
                 print("skip %s: image not found or too large" % name)
                 continue
