@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/ScanCommands.h"
 #include "cli/DevicesCommand.h"
 #include "platform/DataFolder.h"
 #include "shared/Log.h"
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
         AddLsCommand(app),
         AddRecoverCommand(app),
         AddDevicesCommand(app),
+        AddCarveCommand(app),
+        AddScanCommand(app),
     };
 
     try {
