@@ -1,5 +1,4 @@
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -7,14 +6,11 @@
 #include <vector>
 
 #include "cli/BuildProgress.h"
-#include "cli/DestinationCheck.h"
-#include "cli/Format.h"
-#include "cli/RecoverProgress.h"
+#include "cli/RecoverChecked.h"
 #include "cli/ScanCommands.h"
 #include "cli/Source.h"
 #include "cli/TreeListing.h"
 #include "engine/model/FileTree.h"
-#include "engine/output/RecoverJobs.h"
 #include "engine/raw/RAWSearchController.h"
 #include "engine/raw/RawFileStore.h"
 #include "engine/raw/RawFileType.h"
@@ -53,44 +49,7 @@ bool ParseTypes(const std::string& text, std::vector<int>& types, std::string& e
 
 int Recover(const CarveOptions& options, IStorageDevice* device, CFileSystemNode* root) {
     root->ToggleCheck(root, false);
-    root->RecomputeStatistics();
-    const SelectionStatistics selected = root->GetStatistics();
-    std::error_code fsError;
-    std::filesystem::create_directories(options.out, fsError);
-    if (!std::filesystem::is_directory(options.out, fsError)) {
-        std::cerr << "keldrin-cli: cannot make the destination folder " << options.out << "\n";
-        return kExitUnreadable;
-    }
-    if (!options.force && DestinationOnSource(options.source, options.out)) {
-        std::cerr << "keldrin-cli: " << options.out << " lies on the source " << options.source
-                  << ": writing there could overwrite the files being recovered (--force writes anyway)\n";
-        return kExitUnreadable;
-    }
-    const int64_t free = FreeBytes(options.out);
-    if (free >= 0 && static_cast<uint64_t>(free) < selected.checkedSize) {
-        std::cerr << "keldrin-cli: the free space is not enough: " << FormatSize(selected.checkedSize)
-                  << " to recover, " << FormatSize(static_cast<uint64_t>(free)) << " free in " << options.out
-                  << "\n";
-        return kExitUnreadable;
-    }
-    if (selected.checkedFiles == 0) {
-        std::cout << "Recovered 0 of 0 files (0 bytes) to " << options.out << "\n";
-        return kExitOk;
-    }
-    RecoverProgress progress;
-    progress.Begin(selected.checkedFiles, selected.checkedSize);
-    output::RecoverTreeResult result;
-    if (!output::RecoverTree(&progress, device, root, options.out, &result)) {
-        std::cerr << "keldrin-cli: the recovery could not start\n";
-        return kExitUnreadable;
-    }
-    if (!result.outOfSpaceFile.empty())
-        std::cerr << "keldrin-cli: the destination is full: stopped while writing " << result.outOfSpaceFile
-                  << "\n";
-    if (progress.WasCancelled()) std::cerr << "keldrin-cli: cancelled\n";
-    std::cout << "Recovered " << progress.FilesDone() << " of " << selected.checkedFiles << " files ("
-              << progress.BytesDone() << " bytes) to " << result.folder << "\n";
-    return progress.FilesDone() == selected.checkedFiles ? kExitOk : kExitPartly;
+    return RecoverCheckedFiles(device, root, {options.out, options.source, options.force});
 }
 
 int RunCarve(const CarveOptions& options) {

@@ -1,19 +1,15 @@
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string_view>
 
 #include "cli/Commands.h"
-#include "cli/DestinationCheck.h"
 #include "cli/FilterOptions.h"
-#include "cli/Format.h"
 #include "cli/ListingView.h"
-#include "cli/RecoverProgress.h"
+#include "cli/RecoverChecked.h"
 #include "cli/VolumeSelection.h"
 #include "engine/model/FileProperties.h"
-#include "engine/output/RecoverJobs.h"
 
 namespace keldrin::cli {
 namespace {
@@ -54,7 +50,7 @@ int RunRecover(const RecoverOptions& options) {
         return kExitUsage;
     }
     SelectedVolume volume;
-    int status = BuildSelectedVolume(options.volume, options.all, volume);
+    const int status = BuildSelectedVolume(options.volume, options.all, volume);
     if (status != kExitOk) return status;
     const ListingView view(volume.tree.root.get(), options.all, criteria);
     CFileSystemNode* root = view.Root();
@@ -77,46 +73,8 @@ int RunRecover(const RecoverOptions& options) {
                 root->ToggleCheck(node, false);
         }
     }
-    root->RecomputeStatistics();
-    const SelectionStatistics selected = root->GetStatistics();
-
-    std::error_code fsError;
-    std::filesystem::create_directories(options.out, fsError);
-    if (!std::filesystem::is_directory(options.out, fsError)) {
-        std::cerr << "keldrin-cli: cannot make the destination folder " << options.out << "\n";
-        return kExitUnreadable;
-    }
-    if (!options.force && DestinationOnSource(options.volume.source, options.out)) {
-        std::cerr << "keldrin-cli: " << options.out << " lies on the source " << options.volume.source
-                  << ": writing there could overwrite the files being recovered (--force writes anyway)\n";
-        return kExitUnreadable;
-    }
-    const int64_t free = FreeBytes(options.out);
-    if (free >= 0 && static_cast<uint64_t>(free) < selected.checkedSize) {
-        std::cerr << "keldrin-cli: the free space is not enough: " << FormatSize(selected.checkedSize)
-                  << " to recover, " << FormatSize(static_cast<uint64_t>(free)) << " free in " << options.out
-                  << "\n";
-        return kExitUnreadable;
-    }
-    if (selected.checkedFiles == 0) {
-        std::cout << "Recovered 0 of 0 files (0 bytes) to " << options.out << "\n";
-        return kExitOk;
-    }
-
-    RecoverProgress progress;
-    progress.Begin(selected.checkedFiles, selected.checkedSize);
-    output::RecoverTreeResult result;
-    if (!output::RecoverTree(&progress, volume.source.device.get(), root, options.out, &result)) {
-        std::cerr << "keldrin-cli: the recovery could not start\n";
-        return kExitUnreadable;
-    }
-    if (!result.outOfSpaceFile.empty())
-        std::cerr << "keldrin-cli: the destination is full: stopped while writing " << result.outOfSpaceFile
-                  << "\n";
-    if (progress.WasCancelled()) std::cerr << "keldrin-cli: cancelled\n";
-    std::cout << "Recovered " << progress.FilesDone() << " of " << selected.checkedFiles << " files ("
-              << progress.BytesDone() << " bytes) to " << result.folder << "\n";
-    return progress.FilesDone() == selected.checkedFiles ? kExitOk : kExitPartly;
+    return RecoverCheckedFiles(volume.source.device.get(), root,
+                               {options.out, options.volume.source, options.force});
 }
 
 }  // namespace

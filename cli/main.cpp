@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "cli/Commands.h"
-#include "cli/ScanCommands.h"
 #include "cli/DevicesCommand.h"
+#include "cli/ScanCommands.h"
 #include "platform/DataFolder.h"
 #include "shared/Log.h"
 
@@ -20,12 +20,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     const std::vector<Command> commands = {
-        AddInfoCommand(app),
-        AddLsCommand(app),
-        AddRecoverCommand(app),
-        AddDevicesCommand(app),
-        AddCarveCommand(app),
-        AddScanCommand(app),
+        AddInfoCommand(app),    AddLsCommand(app),    AddRecoverCommand(app),
+        AddDevicesCommand(app), AddCarveCommand(app), AddScanCommand(app),
     };
 
     try {
