@@ -1,11 +1,9 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <memory>
-#include <optional>
 
 #include "cli/Commands.h"
 #include "cli/FilterOptions.h"
-#include "cli/ListingView.h"
 #include "cli/TreeListing.h"
 #include "cli/VolumeSelection.h"
 
@@ -20,23 +18,12 @@ struct LsOptions {
 };
 
 int RunLs(const LsOptions& options) {
-    std::string error;
-    std::optional<SearchCriteria> criteria;
-    if (!OptionalCriteria(options.filters, criteria, error)) {
-        std::cerr << "keldrin-cli: " << error << "\n";
-        return kExitUsage;
-    }
-    SelectedVolume volume;
-    const int status = BuildSelectedVolume(options.volume, options.all, volume);
+    SelectedView selected;
+    const int status = BuildSelectedView(options.volume, options.all, options.filters, selected);
     if (status != kExitOk) return status;
     const ListingFormat format = options.format == "json" ? ListingFormat::kJson : ListingFormat::kTsv;
     std::ios::sync_with_stdio(false);
-    const ListingView view(volume.tree.root.get(), options.all, criteria);
-    if (!view.Root()) {
-        std::cerr << "keldrin-cli: out of memory while filtering the tree\n";
-        return kExitUnreadable;
-    }
-    PrintTree(view.Root(), format, std::cout);
+    PrintTree(selected.Root(), format, std::cout);
     std::cout.flush();
     return std::cout ? kExitOk : kExitUnreadable;
 }

@@ -1,12 +1,10 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <string_view>
 
 #include "cli/Commands.h"
 #include "cli/FilterOptions.h"
-#include "cli/ListingView.h"
 #include "cli/RecoverChecked.h"
 #include "cli/VolumeSelection.h"
 #include "engine/model/FileProperties.h"
@@ -43,21 +41,10 @@ CFileNode* FindPath(CFileNode* root, std::string_view path) {
 }
 
 int RunRecover(const RecoverOptions& options) {
-    std::string error;
-    std::optional<SearchCriteria> criteria;
-    if (!OptionalCriteria(options.filters, criteria, error)) {
-        std::cerr << "keldrin-cli: " << error << "\n";
-        return kExitUsage;
-    }
-    SelectedVolume volume;
-    const int status = BuildSelectedVolume(options.volume, options.all, volume);
+    SelectedView selected;
+    const int status = BuildSelectedView(options.volume, options.all, options.filters, selected);
     if (status != kExitOk) return status;
-    const ListingView view(volume.tree.root.get(), options.all, criteria);
-    CFileSystemNode* root = view.Root();
-    if (!root) {
-        std::cerr << "keldrin-cli: out of memory while filtering the tree\n";
-        return kExitUnreadable;
-    }
+    CFileSystemNode* root = selected.Root();
     if (options.paths.empty()) {
         root->ToggleCheck(root, false);
     } else {
@@ -73,7 +60,7 @@ int RunRecover(const RecoverOptions& options) {
                 root->ToggleCheck(node, false);
         }
     }
-    return RecoverCheckedFiles(volume.source.device.get(), root,
+    return RecoverCheckedFiles(selected.volume.source.device.get(), root,
                                {options.out, options.volume.source, options.force});
 }
 

@@ -53,4 +53,21 @@ int BuildSelectedVolume(const VolumeArguments& arguments, bool allEntries, Selec
     return kExitOk;
 }
 
+int BuildSelectedView(const VolumeArguments& arguments, bool all, const FilterOptions& filters,
+                      SelectedView& out) {
+    std::string error;
+    if (!OptionalCriteria(filters, out.criteria, error)) {
+        std::cerr << "keldrin-cli: " << error << "\n";
+        return kExitUsage;
+    }
+    const int status = BuildSelectedVolume(arguments, all, out.volume);
+    if (status != kExitOk) return status;
+    out.view.emplace(out.volume.tree.root.get(), all, out.criteria);
+    if (!out.Root()) {
+        std::cerr << "keldrin-cli: out of memory while filtering the tree\n";
+        return kExitUnreadable;
+    }
+    return kExitOk;
+}
+
 }  // namespace keldrin::cli
