@@ -10,6 +10,7 @@
 #include "ui/app/Prompts.h"
 #include "ui/controller/Messages.h"
 #include "ui/controller/PageIndex.h"
+#include "ui/dialogs/CAdvanceSettingMasterDlg.h"
 
 namespace keldrin::ui {
 
@@ -37,7 +38,10 @@ CDeleteRecoveryPartitionDeviceSelectPage::CDeleteRecoveryPartitionDeviceSelectPa
     QAction* openImage = menu->addAction(Tr("Open Disk Image") + "\tCtrl+O");
     deleteImage_ = menu->addAction(Tr("Delete Image"));
     tools->setMenu(menu);
+    auto* options = new QPushButton(Tr("Option"), this);
+    options->setObjectName("options");
     buttons->addWidget(refresh);
+    buttons->addWidget(options);
     buttons->addWidget(tools);
     buttons->addStretch();
     layout->addLayout(buttons);
@@ -45,6 +49,10 @@ CDeleteRecoveryPartitionDeviceSelectPage::CDeleteRecoveryPartitionDeviceSelectPa
     connect(refresh, &QPushButton::clicked, this, [this] {
         controller_.RefreshDevices();
         Reload();
+    });
+    connect(options, &QPushButton::clicked, this, [this] {
+        CAdvanceSettingMasterDlg dialog(true, this);
+        dialog.exec();
     });
     // Imaging a volume is not available yet, so "Disk Image" stays greyed.
     makeImage->setEnabled(false);

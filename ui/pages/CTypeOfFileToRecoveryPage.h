@@ -13,6 +13,12 @@ class CTypeOfFileToRecoveryPage final : public CWizardPage {
   public:
     CTypeOfFileToRecoveryPage(CTypeOfFileToRecoveryController& controller, QWidget* parent);
     void OnShow() override;
+    // Up and Down move the choice one button, stopping at the first and the last.
+    void MoveChoice(int step);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     CTypeOfFileToRecoveryController& controller_;

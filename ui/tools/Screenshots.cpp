@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QTranslator>
+#include <QTreeWidget>
 #include <cstdio>
 
 #include "ui/app/CMainFrame.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/Startup.h"
+#include "ui/dialogs/CAdvanceSettingMasterDlg.h"
 #include "ui/dialogs/CBuildDirectoryDlg.h"
 #include "ui/dialogs/CRecoveringDlg.h"
 #include "ui/dialogs/CWaitingDlg.h"
@@ -84,6 +86,16 @@ int main(int argc, char** argv) {
         sheet.ShowPage(page);
         ok &= Save(frame, out, QString("page%1-placeholder").arg(page, 2, 10, QChar('0')));
     }
+
+    CAdvanceSettingMasterDlg options(true, nullptr);
+    static constexpr const char* kOptionPages[kOptionPageCount] = {"common", "fat", "ntfs", "raw"};
+    for (int page = 0; page < kOptionPageCount; ++page) {
+        options.ShowPage(page);
+        ok &= Save(options, out, QString("dialog-option-%1").arg(kOptionPages[page]));
+    }
+    options.RawTypeTree()->expandAll();
+    ok &= Save(options, out, "dialog-option-raw-types");
+    options.hide();
 
     CWaitingDlg waiting(&frame);
     ok &= Save(waiting, out, "dialog-waiting");

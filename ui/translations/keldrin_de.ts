@@ -271,5 +271,137 @@
         <source>Delete Image</source>
         <translation>Abbild entfernen</translation>
     </message>
+    <message>
+        <source>Option</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>Common</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>FAT</source>
+        <translation>FAT</translation>
+    </message>
+    <message>
+        <source>NTFS</source>
+        <translation>NTFS</translation>
+    </message>
+    <message>
+        <source>RAW</source>
+        <translation>RAW</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Use Boot Records</source>
+        <translation>Bootsektoren verwenden</translation>
+    </message>
+    <message>
+        <source>Using Boot Records could calculate file system details with better accuracy if the Boot Records is not corrupted. </source>
+        <translation>Mit den Bootsektoren lassen sich die Angaben des Dateisystems genauer berechnen, sofern die Bootsektoren nicht beschädigt sind. </translation>
+    </message>
+    <message>
+        <source>Use Partition Tables</source>
+        <translation>Partitionstabellen verwenden</translation>
+    </message>
+    <message>
+        <source>Extensive Volumes Search</source>
+        <translation>Gründliche Suche nach Volumes</translation>
+    </message>
+    <message>
+        <source>Check DATE field of file descriptors</source>
+        <translation>DATUM-Feld der Dateieinträge prüfen</translation>
+    </message>
+    <message>
+        <source>Check TIME field of file descriptors</source>
+        <translation>ZEIT-Feld der Dateieinträge prüfen</translation>
+    </message>
+    <message>
+        <source>Use first FAT copy</source>
+        <translation>Erste FAT-Kopie verwenden</translation>
+    </message>
+    <message>
+        <source>Use second FAT copy</source>
+        <translation>Zweite FAT-Kopie verwenden</translation>
+    </message>
+    <message>
+        <source>Un-check these option could generate a larger number of files, but file content could become less accurate.</source>
+        <translation>Ohne diese Optionen werden mehr Dateien gefunden, deren Inhalt aber ungenauer sein kann.</translation>
+    </message>
+    <message>
+        <source>Un-check these options would find more files, especially useful if you are searching for deleted or lost files.</source>
+        <translation>Ohne diese Optionen werden mehr Dateien gefunden; besonders nützlich bei der Suche nach gelöschten oder verlorenen Dateien.</translation>
+    </message>
+    <message>
+        <source>Use NTFS files for volume size detection</source>
+        <translation>NTFS-Dateien zur Ermittlung der Volume-Größe verwenden</translation>
+    </message>
+    <message>
+        <source>This option may affect the size of located NTFS volumes</source>
+        <translation>Diese Option kann die Größe der gefundenen NTFS-Volumes beeinflussen</translation>
+    </message>
+    <message>
+        <source>Use $MFT file</source>
+        <translation>$MFT-Datei verwenden</translation>
+    </message>
+    <message>
+        <source>Check this option to enable $MFT data recovery. In most case, it gives better accuracy of data recovery; while if $MFT is corrupted, it may lead to incorrect results.</source>
+        <translation>Aktivieren Sie diese Option, um Daten über die $MFT wiederherzustellen. Meist ist die Wiederherstellung so genauer; ist die $MFT jedoch beschädigt, kann sie zu falschen Ergebnissen führen.</translation>
+    </message>
+    <message>
+        <source>Show files that belong to $MFT only</source>
+        <translation>Nur Dateien anzeigen, die zur $MFT gehören</translation>
+    </message>
+    <message>
+        <source>Files not included in $MFT probably are garbage, but in some rare cases check this option would locate good copy of files. </source>
+        <translation>Dateien außerhalb der $MFT sind meist unbrauchbar, doch in seltenen Fällen findet diese Option gute Kopien von Dateien. </translation>
+    </message>
+    <message>
+        <source>Recover RAW files:</source>
+        <translation>RAW-Dateien wiederherstellen:</translation>
+    </message>
+    <message>
+        <source>Maximal file size:</source>
+        <translation>Maximale Dateigröße:</translation>
+    </message>
+    <message>
+        <source>Bytes.</source>
+        <translation>Bytes.</translation>
+    </message>
+    <message>
+        <source>Recover RAW files only</source>
+        <translation>Nur RAW-Dateien wiederherstellen</translation>
+    </message>
+    <message>
+        <source>What file types would you like to recover?</source>
+        <translation>Welche Dateitypen möchten Sie wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Graphics</source>
+        <translation>Grafiken</translation>
+    </message>
+    <message>
+        <source>Archives</source>
+        <translation>Archive</translation>
+    </message>
+    <message>
+        <source>Multimedia</source>
+        <translation>Multimedia</translation>
+    </message>
+    <message>
+        <source>Email</source>
+        <translation>E-Mail</translation>
+    </message>
+    <message>
+        <source>Databases and Financials</source>
+        <translation>Datenbanken und Finanzen</translation>
+    </message>
 </context>
 </TS>
