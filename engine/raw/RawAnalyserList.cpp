@@ -1,10 +1,12 @@
 #include "engine/raw/RawAnalyserList.h"
 
+#include "engine/raw/BuiltInAnalysers.h"
+
 namespace keldrin {
 namespace {
 
 struct ListState {
-    RawAnalyserFactory factory;
+    RawAnalyserFactory factory = BuiltInAnalyserFactory();
     RawAnalysers list;
     bool made = false;
 };
