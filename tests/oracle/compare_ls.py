@@ -10,13 +10,11 @@ wants of it) must be listed with the same path and size, every entry it marks de
 D, and files it places in "$OrphanFiles" must stand in one of our lost-files folders. Exit 0 when all
 agree, 1 on a difference, 77 when there is nothing to compare.
 """
-import argparse
 import json
-import os
 import subprocess
 import sys
 
-from oracle_cases import corpus_cases, default_wanted, load_rules, rule, tool_cases
+from oracle_cases import command_line, default_wanted, rule
 
 
 def list_ours(cli, image, offset):
@@ -77,25 +75,12 @@ def compare(name, entries, ours, rules):
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--cli", required=True)
-    ap.add_argument("--fs", required=True, choices=["ntfs", "fat", "ext2"])
-    ap.add_argument("--work", required=True)
-    ap.add_argument("--corpus")
-    ap.add_argument("--tools")
-    args = ap.parse_args()
-    rules = load_rules(args.fs)
-    os.makedirs(args.work, exist_ok=True)
-    cases = []
-    if args.corpus and os.path.isdir(args.corpus):
-        cases += list(corpus_cases(args.corpus, rules, args.work))
-    if args.tools and os.path.isdir(args.tools):
-        cases += list(tool_cases(args.tools, rules, args.work))
+    args, rules, cases = command_line()
     if not cases:
         print("nothing to compare (no corpus, no image tools)")
         return 77
     failures, checked = [], 0
-    for case, image, offset, entries, _ in cases:
+    for case, image, offset, entries, _, _ in cases:
         if case in rules.KNOWN_CASES:
             print("known difference: %s (%s)" % (case, rules.KNOWN_CASES[case]))
             continue

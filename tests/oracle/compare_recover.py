@@ -10,7 +10,6 @@ byte-exact too, except where the rules module lists it in KNOWN_CONTENT (the rea
 reused clusters, for one). Exit 0 when all agree, 1 on a difference, 77 when there is nothing to
 compare.
 """
-import argparse
 import calendar
 import hashlib
 import os
@@ -20,7 +19,7 @@ import subprocess
 import sys
 import time
 
-from oracle_cases import corpus_cases, default_wanted, load_rules, rule, tool_cases
+from oracle_cases import command_line, default_wanted, rule
 
 
 def digest(path, kind):
@@ -84,23 +83,10 @@ def find_ours(path, files, lost, our_path, deleted):
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--cli", required=True)
-    ap.add_argument("--fs", required=True, choices=["ntfs", "fat", "ext2"])
-    ap.add_argument("--work", required=True)
-    ap.add_argument("--corpus")
-    ap.add_argument("--tools")
-    args = ap.parse_args()
-    rules = load_rules(args.fs)
+    args, rules, cases = command_line()
     known = rule(rules, "KNOWN_CONTENT", {})
     our_path_of = rule(rules, "our_path", lambda e: e["path"])
     wanted = rule(rules, "wanted", default_wanted)
-    os.makedirs(args.work, exist_ok=True)
-    cases = []
-    if args.corpus and os.path.isdir(args.corpus):
-        cases += [(c, i, o, e, m, "md5") for c, i, o, e, m in corpus_cases(args.corpus, rules, args.work)]
-    if args.tools and os.path.isdir(args.tools):
-        cases += [(c, i, o, e, m, "sha256") for c, i, o, e, m in tool_cases(args.tools, rules, args.work)]
     if not cases:
         print("nothing to compare (no corpus, no image tools)")
         return 77

@@ -198,3 +198,24 @@ def tool_cases(tools, rules, work):
         if r.returncode == 0:
             manifest = read_manifest(image + ".manifest.tsv", prefix)
             yield "tools/%s@%d" % (name, offset), image, offset, list(parse_long_form(r.stdout)), manifest
+
+
+def command_line():
+    """(args, rules, cases) of a comparison's command line; cases are (name, image, offset, entries,
+    sums, kind) with sums the MD5s of the corpus (kind "md5") or the manifest's sha256 (kind "sha256")."""
+    import argparse
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--cli", required=True)
+    ap.add_argument("--fs", required=True, choices=["ntfs", "fat", "ext2"])
+    ap.add_argument("--work", required=True)
+    ap.add_argument("--corpus")
+    ap.add_argument("--tools")
+    args = ap.parse_args()
+    rules = load_rules(args.fs)
+    os.makedirs(args.work, exist_ok=True)
+    cases = []
+    if args.corpus and os.path.isdir(args.corpus):
+        cases += [c + ("md5",) for c in corpus_cases(args.corpus, rules, args.work)]
+    if args.tools and os.path.isdir(args.tools):
+        cases += [c + ("sha256",) for c in tool_cases(args.tools, rules, args.work)]
+    return args, rules, cases
