@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/devices/SameSource.h"
+#include "platform/DriveSpace.h"
 
 namespace keldrin::cli {
 namespace {
@@ -45,10 +46,10 @@ bool DestinationOnSource(const std::string& sourcePath, const std::string& folde
 }
 
 int64_t FreeBytes(const std::string& folder) {
-    struct statvfs vfs {};
-    if (statvfs(folder.c_str(), &vfs) != 0) return -1;
-    const unsigned __int128 bytes = static_cast<unsigned __int128>(vfs.f_bavail) * vfs.f_frsize;
-    return bytes > static_cast<unsigned __int128>(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(bytes);
+    const platform::DriveSpace space = platform::QueryDriveSpace(folder);
+    if (!space.known) return -1;
+    return space.available > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX
+                                                              : static_cast<int64_t>(space.available);
 }
 
 }  // namespace keldrin::cli

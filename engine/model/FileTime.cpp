@@ -26,4 +26,21 @@ bool CivilToFileTime(int year, int month, int day, int hour, int minute, int sec
     return true;
 }
 
+CivilTime FileTimeToCivil(uint64_t fileTime) {
+    using namespace std::chrono;
+    static constexpr sys_days kOrigin = sys_days{std::chrono::year(1601) / January / 1};
+    const uint64_t seconds = fileTime / kFileTimeTicksPerSecond;
+    const sys_days date = kOrigin + days{static_cast<int64_t>(seconds / 86400)};
+    const year_month_day ymd{date};
+    const int inDay = static_cast<int>(seconds % 86400);
+    CivilTime civil;
+    civil.year = static_cast<int>(ymd.year());
+    civil.month = static_cast<int>(static_cast<unsigned>(ymd.month()));
+    civil.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
+    civil.hour = inDay / 3600;
+    civil.minute = inDay / 60 % 60;
+    civil.second = inDay % 60;
+    return civil;
+}
+
 }  // namespace keldrin

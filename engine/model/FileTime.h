@@ -17,4 +17,17 @@ uint64_t FileTimeNow();
 // to 30827, days of the month as the calendar has them, hours 0-23, minutes and seconds 0-59).
 bool CivilToFileTime(int year, int month, int day, int hour, int minute, int second, uint64_t& out);
 
+struct CivilTime {
+    int year = 1601;
+    int month = 1;
+    int day = 1;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// The calendar fields of a FILETIME value, as it stands (no time-zone change); the fraction of a
+// second is dropped.
+CivilTime FileTimeToCivil(uint64_t fileTime);
+
 }  // namespace keldrin

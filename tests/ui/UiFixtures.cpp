@@ -8,6 +8,7 @@
 #include "engine/model/FileTree.h"
 #include "engine/model/MyFileProperties.h"
 #include "engine/model/ProgressCallbacks.h"
+#include "engine/output/RecoverJobs.h"
 
 namespace keldrin::ui::testing {
 
@@ -18,6 +19,20 @@ bool RecordingHost::RunBuild(const std::function<void(IDIRBuildCallback&)>& work
     return true;
 }
 
+RecoveryRun RecordingHost::RunRecovery(CFileSystemNode* root, IStorageDevice* device,
+                                       const std::string& destination) {
+    RecoveryRun run;
+    run.selected = root ? root->GetStatistics().checkedFiles : 0;
+    for (CFileNode* child = root ? root->GetFirstChild() : nullptr; child; child = child->GetNextSibling()) {
+        if (!child->GetProperties() || child->GetProperties()->GetCheckState() == kUnchecked) continue;
+        output::RecoverTreeResult result;
+        if (output::RecoverTree(&recoverCallback, device, child, destination, &result))
+            run.names.push_back(result.folder);
+    }
+    run.recovered = recoverCallback.files;
+    return run;
+}
+
 ScriptedPrompts::ScriptedPrompts() : saved_(GetPrompts()) {
     Prompts& p = GetPrompts();
     p.ask = [this](QWidget*, const QString& text) {
@@ -25,6 +40,8 @@ ScriptedPrompts::ScriptedPrompts() : saved_(GetPrompts()) {
         return onAsk(text);
     };
     p.inform = [this](QWidget*, const QString& text) { informed << text; };
+    p.warn = [this](QWidget*, const QString& text) { warned << text; };
+    p.savePath = [this](QWidget*, const QString&, const QString&) { return savePath; };
     p.tip = [this](QWidget*, const QString& text) {
         informed << text;
         return true;

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "engine/model/FileTypeCatalogue.h"
+#include "engine/model/MachineFileTypeSource.h"
 #include "ui/app/CChildView.h"
 #include "ui/app/Prompts.h"
 #include "ui/wizard/CWizardSheet.h"
@@ -14,6 +16,13 @@ CMainFrame::CMainFrame()
     : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setObjectName("mainFrame");
+    // The file types "Search files" offers, read once from the machine's MIME database.
+    static bool catalogueBuilt = false;
+    if (!catalogueBuilt) {
+        CMachineFileTypeSource source;
+        FileTypeCatalogue::Shared().Build(source);
+        catalogueBuilt = true;
+    }
     view_ = new CChildView(this);
     setCentralWidget(view_);
     setWindowTitle("Keldrin");

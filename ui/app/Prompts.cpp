@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace keldrin::ui {
@@ -18,6 +20,14 @@ void InformBox(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, kTitle, text);
 }
 
+void WarnBox(QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, kTitle, text);
+}
+
+QString SavePathBox(QWidget* parent, const QString& name, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, kTitle, QDir::home().filePath(name), filter);
+}
+
 bool TipBox(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Information, kTitle, text, QMessageBox::Ok, parent);
     auto* check = new QCheckBox(Tr("Do not show this again"), &box);
@@ -29,7 +39,7 @@ bool TipBox(QWidget* parent, const QString& text) {
 }  // namespace
 
 Prompts& GetPrompts() {
-    static Prompts prompts{AskBox, InformBox, TipBox};
+    static Prompts prompts{AskBox, InformBox, TipBox, WarnBox, SavePathBox};
     return prompts;
 }
 

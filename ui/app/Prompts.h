@@ -15,6 +15,10 @@ struct Prompts {
     std::function<void(QWidget* parent, const QString& text)> inform;
     // The tip with a "Do not show this again" box; true when the box was ticked.
     std::function<bool(QWidget* parent, const QString& text)> tip;
+    // The same as inform, with the warning icon.
+    std::function<void(QWidget* parent, const QString& text)> warn;
+    // The save dialog for one file: the suggested name and the filter; empty when cancelled.
+    std::function<QString(QWidget* parent, const QString& name, const QString& filter)> savePath;
 };
 
 // Starts as message boxes.

@@ -142,7 +142,7 @@ bool CDeleteRecoveryPartitionDeviceSelectController::GoNext() {
         return true;
     }
     if (showTip_ && host_.ShowTip(msg::kCompleteRecoveryTip)) showTip_ = false;
-    fileSelect_.TakeTree(std::move(tree));
+    fileSelect_.SetTree(std::move(tree));
     EnterNext(fileSelect_);
     return true;
 }

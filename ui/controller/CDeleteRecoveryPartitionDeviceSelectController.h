@@ -43,7 +43,7 @@ class CDeleteRecoveryPartitionDeviceSelectController final : public CWizardPageC
     bool SelectEntry(int row);
     bool IsImageEntry() const { return selected_ && selected_->isImage; }
     // Whether writing to destinationFolder could overwrite the selected volume.
-    bool IsSameDrive(const std::string& destinationFolder) const;
+    bool IsSameDrive(const std::string& destinationFolder) const override;
 
     const std::vector<DeviceRow>& Rows() const { return rows_; }
 

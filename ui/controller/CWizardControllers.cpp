@@ -3,10 +3,12 @@
 namespace keldrin::ui {
 
 CWizardControllers::CWizardControllers(IWizardHost& host) {
-    fileSelect_ = std::make_unique<CFileSelectController>(host);
+    saveResult_ = std::make_unique<CSaveResultController>(host);
+    saveFile_ = std::make_unique<CSaveFileController>(host, *saveResult_);
+    fileSelect_ = std::make_unique<CFileSelectController>(host, *saveFile_);
+    saveResult_->SetReturnTarget(fileSelect_.get());
     deleteDevice_ = std::make_unique<CDeleteRecoveryPartitionDeviceSelectController>(host, *fileSelect_);
-    for (int i : {kPageCompleteDevice, kPageLostDisk, kPageLostPartition, kPageSaveResult, kPageSaveFile,
-                  kPageCompleteScan, kPageLostScan})
+    for (int i : {kPageCompleteDevice, kPageLostDisk, kPageLostPartition, kPageCompleteScan, kPageLostScan})
         placeholders_[i] = std::make_unique<CPlaceholderController>(host, i);
     typeOfFile_ = std::make_unique<CTypeOfFileToRecoveryController>(host, deleteDevice_.get(),
                                                                     placeholders_[kPageCompleteDevice].get(),
@@ -28,6 +30,10 @@ IWizardPageController* CWizardControllers::Controller(int pageIndex) const {
             return deleteDevice_.get();
         case kPageFileSelect:
             return fileSelect_.get();
+        case kPageSaveFile:
+            return saveFile_.get();
+        case kPageSaveResult:
+            return saveResult_.get();
         case kPageTypeOfFile:
             return typeOfFile_.get();
         default:

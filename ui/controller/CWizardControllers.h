@@ -7,6 +7,7 @@
 #include "ui/controller/CDeleteRecoveryPartitionDeviceSelectController.h"
 #include "ui/controller/CFileSelectController.h"
 #include "ui/controller/CRecoveryModeSelectController.h"
+#include "ui/controller/CSaveFileController.h"
 #include "ui/controller/CTypeOfFileToRecoveryController.h"
 #include "ui/controller/PageIndex.h"
 
@@ -22,6 +23,8 @@ class CWizardControllers {
     CTypeOfFileToRecoveryController& TypeOfFile() { return *typeOfFile_; }
     CDeleteRecoveryPartitionDeviceSelectController& DeleteDevice() { return *deleteDevice_; }
     CFileSelectController& FileSelect() { return *fileSelect_; }
+    CSaveFileController& SaveFile() { return *saveFile_; }
+    CSaveResultController& SaveResult() { return *saveResult_; }
 
     // The frame's buttons, on the controller of the current page.
     void Home(int currentPage);
@@ -29,6 +32,8 @@ class CWizardControllers {
     bool Next(int currentPage);
 
   private:
+    std::unique_ptr<CSaveResultController> saveResult_;
+    std::unique_ptr<CSaveFileController> saveFile_;
     std::unique_ptr<CFileSelectController> fileSelect_;
     std::unique_ptr<CDeleteRecoveryPartitionDeviceSelectController> deleteDevice_;
     std::unique_ptr<IWizardPageController> placeholders_[kPageCount];

@@ -18,7 +18,13 @@ class CWizardPageControllerBase : public IWizardPageController {
     void SetPrevious(IWizardPageController* previous) override { previous_ = previous; }
     IWizardPageController* GetPrevious() const override { return previous_; }
     int GetRecoveryMode() const override { return previous_ ? previous_->GetRecoveryMode() : kModeNone; }
-    DeviceSource GetDeviceSource() const override { return {}; }
+    // Both forwarded along the chain to the step that chose the source.
+    DeviceSource GetDeviceSource() const override {
+        return previous_ ? previous_->GetDeviceSource() : DeviceSource{};
+    }
+    bool IsSameDrive(const std::string& folder) const override {
+        return previous_ && previous_->IsSameDrive(folder);
+    }
     void Release() override {}
     int PageIndex() const { return pageIndex_; }
 

@@ -3,6 +3,8 @@
 // GoHome walks the whole chain back to the mode page, releasing every step.
 #pragma once
 
+#include <string>
+
 namespace keldrin::ui {
 
 // The recovery modes chosen on the mode page.
@@ -22,6 +24,7 @@ struct DeviceSource {
 
 inline constexpr int kStateKindNothing = 6;
 inline constexpr int kStateKindFileSelect = 5;
+inline constexpr int kStateKindSaveFile = 6;
 
 class IWizardPageController {
   public:
@@ -38,6 +41,8 @@ class IWizardPageController {
     virtual int GetStateKind() const { return kStateKindNothing; }
     virtual int GetRecoveryMode() const = 0;
     virtual DeviceSource GetDeviceSource() const = 0;
+    // Whether writing into folder could overwrite the source the mode reads from.
+    virtual bool IsSameDrive(const std::string& folder) const = 0;
     // Frees what this step holds; safe to call any number of times.
     virtual void Release() = 0;
 };

@@ -8,11 +8,13 @@
 
 namespace keldrin::ui {
 
-CWaitingDlg::CWaitingDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CWaitingDlg::CWaitingDlg(QWidget* parent, const QString& message)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName("waiting");
     setModal(false);
     auto* layout = new QVBoxLayout(this);
-    auto* text = new QLabel(Tr("Please wait, scanning system..."), this);
+    auto* text = new QLabel(message.isEmpty() ? Tr("Please wait, scanning system...") : message, this);
+    text->setWordWrap(!message.isEmpty());
     text->setAlignment(Qt::AlignCenter);
     layout->addWidget(text);
     layout->setContentsMargins(32, 20, 32, 20);

@@ -1,4 +1,4 @@
-// The short notice shown while the device lists are collected on the interface thread.
+// The short notice shown while the device lists are collected, or a long folder is listed.
 #pragma once
 
 #include <QDialog>
@@ -8,7 +8,8 @@ namespace keldrin::ui {
 class CWaitingDlg final : public QDialog {
     Q_OBJECT
   public:
-    explicit CWaitingDlg(QWidget* parent);
+    // An empty text shows "Please wait, scanning system...".
+    explicit CWaitingDlg(QWidget* parent, const QString& text = {});
     ~CWaitingDlg() override;
     // Shows the notice and lets it paint before the work starts.
     void ShowNow();

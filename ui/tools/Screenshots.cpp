@@ -2,8 +2,14 @@
 // page and its deleted files built: keldrin_screenshots OUTDIR IMAGE. The language is the user's
 // choice as the program reads it ($KELDRIN_LANGUAGE overrides it).
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QTabWidget>
 #include <QTranslator>
 #include <QTreeWidget>
 #include <cstdio>
@@ -11,11 +17,18 @@
 #include "ui/app/CMainFrame.h"
 #include "ui/app/Prompts.h"
 #include "ui/app/Startup.h"
+#include "ui/controller/Messages.h"
 #include "ui/dialogs/CAdvanceSettingMasterDlg.h"
 #include "ui/dialogs/CBuildDirectoryDlg.h"
+#include "ui/dialogs/CPropertiesDlg.h"
 #include "ui/dialogs/CRecoveringDlg.h"
+#include "ui/dialogs/CSearchFileDlg.h"
 #include "ui/dialogs/CWaitingDlg.h"
 #include "ui/pages/CDeleteRecoveryPartitionDeviceSelectPage.h"
+#include "ui/pages/CFileListModel.h"
+#include "ui/pages/CFileSelectPage.h"
+#include "ui/pages/CSaveFilePage.h"
+#include "ui/pages/CSaveResultPage.h"
 #include "ui/pages/CWizardPage.h"
 #include "ui/wizard/CWizardSheet.h"
 
@@ -59,7 +72,8 @@ int main(int argc, char** argv) {
     }
     // The questions of the flow are answered, the tip is ticked away.
     GetPrompts() = Prompts{[](QWidget*, const QString&) { return true; }, [](QWidget*, const QString&) {},
-                           [](QWidget*, const QString&) { return true; }};
+                           [](QWidget*, const QString&) { return true; }, [](QWidget*, const QString&) {},
+                           [](QWidget*, const QString&, const QString&) { return QString(); }};
 
     CMainFrame frame;
     CWizardSheet& sheet = *frame.Sheet();
@@ -80,9 +94,53 @@ int main(int argc, char** argv) {
     devicePage->List()->setCurrentItem(devicePage->List()->topLevelItem(0));
     ok &= Save(frame, out, "page01-deleted-device");
     sheet.Next();
+    auto* filePage = static_cast<CFileSelectPage*>(sheet.Page(kPageFileSelect));
     ok &= Save(frame, out, "page09-file-select");
-    for (int page : {kPageCompleteDevice, kPageLostDisk, kPageLostPartition, kPageSaveResult, kPageSaveFile,
-                     kPageCompleteScan, kPageLostScan}) {
+    const RecoveredTree* tree = c.FileSelect().Tree();
+    if (!tree) {
+        std::fprintf(stderr, "keldrin_screenshots: %s has no deleted files\n", argv[2]);
+        return 1;
+    }
+    filePage->ToggleCheck(tree->Copy());
+    // A deleted file two folders down, for its properties.
+    filePage->SelectFolder(tree->Copy()->GetFirstChild());
+    if (keldrin::CFileNode* file = filePage->ListModel()->NodeAt(filePage->ListModel()->rowCount({}) - 1)) {
+        filePage->SelectFile(file);
+        CPropertiesDlg properties(file, &frame);
+        ok &= Save(properties, out, "dialog-properties");
+    }
+    ok &= Save(frame, out, "page09-file-select-checked");
+    CSearchFileDlg search(tree->Root(), filePage->SelectedFolder(), &frame);
+    ok &= Save(search, out, "dialog-search");
+    search.Pages()->setCurrentIndex(2);
+    search.DateBox()->setChecked(true);
+    ok &= Save(search, out, "dialog-search-date");
+    search.hide();
+    filePage->OpenFind();
+    ok &= Save(*filePage->FindDialog(), out, "dialog-find");
+    filePage->FindDialog()->hide();
+
+    sheet.Next();
+    auto* savePage = static_cast<CSaveFilePage*>(sheet.Page(kPageSaveFile));
+    // A fixed name, so the pictures do not change from run to run.
+    const QString target = QDir::temp().filePath("keldrin-screenshots-recovered");
+    QDir(target).removeRecursively();
+    savePage->PathEdit()->setText(target);
+    // The folder tree of the computer is read on a thread of its own.
+    QElapsedTimer loading;
+    loading.start();
+    while (loading.elapsed() < 700) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ok &= Save(frame, out, "page06-save-file");
+    sheet.Next();
+    if (sheet.CurrentIndex() != kPageSaveResult) {
+        std::fprintf(stderr, "keldrin_screenshots: the copy did not reach the result page\n");
+        return 1;
+    }
+    ok &= Save(frame, out, "page05-save-result");
+    QDir(target).removeRecursively();
+    c.SaveResult().Return();
+    for (int page :
+         {kPageCompleteDevice, kPageLostDisk, kPageLostPartition, kPageCompleteScan, kPageLostScan}) {
         sheet.ShowPage(page);
         ok &= Save(frame, out, QString("page%1-placeholder").arg(page, 2, 10, QChar('0')));
     }
@@ -103,9 +161,7 @@ int main(int argc, char** argv) {
     build.BeginPhase("NTFS:Reading files", 100);
     build.SetPosition(40);
     ok &= Save(build, out, "dialog-building-directory");
-    const RecoveredTree* tree = c.FileSelect().Tree();
-    if (tree) tree->Root()->ToggleCheck(tree->Copy(), false);
-    CRecoveringDlg recovering(tree ? tree->Root() : nullptr, nullptr, "/tmp", nullptr);
+    CRecoveringDlg recovering(tree->Root(), nullptr, "/tmp", nullptr);
     ok &= Save(recovering, out, "dialog-recovering", false);
     ok &= SaveBox(out, "box-running", Tr("Keldrin has been running!"), QMessageBox::Information,
                   QMessageBox::Ok);
@@ -115,6 +171,10 @@ int main(int argc, char** argv) {
                   QMessageBox::Yes | QMessageBox::No);
     ok &= SaveBox(out, "box-no-files", Tr("No files found, please go to Complete Recovery mode!"),
                   QMessageBox::Information, QMessageBox::Ok);
+    ok &= SaveBox(out, "box-select-files", Tr("Select files to save, please."), QMessageBox::Information,
+                  QMessageBox::Ok);
+    ok &= SaveBox(out, "box-same-drive", Tr(msg::kSameDrive), QMessageBox::Question,
+                  QMessageBox::Yes | QMessageBox::No);
     ok &= SaveBox(out, "box-select-partition", Tr("Select a partition to recover please."),
                   QMessageBox::Information, QMessageBox::Ok);
     return ok ? 0 : 1;

@@ -14,11 +14,14 @@
 #include "platform/Worker.h"
 #include "ui/app/Prompts.h"
 #include "ui/dialogs/CBuildDirectoryDlg.h"
+#include "ui/dialogs/CRecoveringDlg.h"
 #include "ui/dialogs/CWaitingDlg.h"
 #include "ui/dialogs/QtMessagePump.h"
 #include "ui/pages/CDeleteRecoveryPartitionDeviceSelectPage.h"
 #include "ui/pages/CFileSelectPage.h"
 #include "ui/pages/CRecoveryModeSelectPage.h"
+#include "ui/pages/CSaveFilePage.h"
+#include "ui/pages/CSaveResultPage.h"
 #include "ui/pages/CTypeOfFileToRecoveryPage.h"
 #include "ui/pages/CWizardPage.h"
 
@@ -68,6 +71,8 @@ CWizardSheet::CWizardSheet(QWidget* parent) : QWidget(parent) {
     pages_[kPageDeleteDevice] = new CDeleteRecoveryPartitionDeviceSelectPage(
         c.DeleteDevice(), [this] { Next(); }, stack_);
     pages_[kPageFileSelect] = new CFileSelectPage(c.FileSelect(), stack_);
+    pages_[kPageSaveFile] = new CSaveFilePage(c.SaveFile(), stack_);
+    pages_[kPageSaveResult] = new CSaveResultPage(c.SaveResult(), c.SaveFile(), stack_);
     pages_[kPageTypeOfFile] = new CTypeOfFileToRecoveryPage(c.TypeOfFile(), stack_);
     for (int i = 0; i < kPageCount; ++i)
         if (!pages_[i])
@@ -200,6 +205,25 @@ void CWizardSheet::SetBusy(bool busy) {
 
 void CWizardSheet::ShowMessage(const char* text) {
     GetPrompts().inform(window(), Tr(text));
+}
+
+void CWizardSheet::ShowWarning(const char* text) {
+    GetPrompts().warn(window(), Tr(text));
+}
+
+bool CWizardSheet::Ask(const char* text) {
+    return GetPrompts().ask(window(), Tr(text));
+}
+
+RecoveryRun CWizardSheet::RunRecovery(CFileSystemNode* root, IStorageDevice* device,
+                                      const std::string& destination) {
+    CRecoveringDlg dialog(root, device, destination, window());
+    dialog.exec();
+    RecoveryRun run;
+    run.selected = dialog.SelectedFiles();
+    run.recovered = dialog.RecoveredFiles();
+    for (const QString& folder : dialog.ResultFolders()) run.names.push_back(folder.toStdString());
+    return run;
 }
 
 void CWizardSheet::BeginWaiting() {

@@ -47,6 +47,10 @@ class CWizardSheet final : public QWidget, public IWizardHost {
     // IWizardHost
     void ShowPage(int index) override;
     void ShowMessage(const char* text) override;
+    void ShowWarning(const char* text) override;
+    bool Ask(const char* text) override;
+    RecoveryRun RunRecovery(CFileSystemNode* root, IStorageDevice* device,
+                            const std::string& destination) override;
     void BeginWaiting() override;
     void EndWaiting() override;
     bool RunBuild(const std::function<void(IDIRBuildCallback&)>& work) override;
