@@ -36,23 +36,6 @@ int Compare(T a, T b) {
     return a < b ? -1 : a > b ? 1 : 0;
 }
 
-int CompareBy(const IFileProperties* a, const IFileProperties* b, int column) {
-    switch (column) {
-        case kColumnSize:
-            return Compare(a->GetFileSize(), b->GetFileSize());
-        case kColumnType:
-            return CompareNames(Extension(a->GetName()), Extension(b->GetName()));
-        case kColumnModified:
-            return Compare(a->GetModificationTime(), b->GetModificationTime());
-        case kColumnCreated:
-            return Compare(a->GetCreationTime(), b->GetCreationTime());
-        case kColumnAccessed:
-            return Compare(a->GetAccessTime(), b->GetAccessTime());
-        default:
-            return 0;
-    }
-}
-
 std::string Number(int64_t value) {
     return std::to_string(value);
 }
@@ -123,17 +106,36 @@ bool IsFolderNode(const CFileNode* node) {
 }
 
 void SortForDisplay(std::vector<CFileNode*>& nodes, int column, bool ascending) {
-    std::stable_sort(nodes.begin(), nodes.end(), [column, ascending](const CFileNode* a, const CFileNode* b) {
-        const bool folderA = IsFolderNode(a), folderB = IsFolderNode(b);
-        if (folderA != folderB) return folderA;
-        const IFileProperties* pa = a->GetProperties();
-        const IFileProperties* pb = b->GetProperties();
-        if (!pa || !pb) return pa != nullptr && pb == nullptr;
-        int order = CompareBy(pa, pb, column);
-        if (order == 0) order = CompareNames(pa->GetName(), pb->GetName());
-        if (order == 0) order = std::strcmp(pa->GetName(), pb->GetName());
+    // Each node's key is read once: a comparison then costs no virtual call, which matters for a
+    // folder of a million files.
+    struct Key {
+        CFileNode* node;
+        const char* name;
+        const char* extension;
+        uint64_t value;
+        bool folder;
+    };
+    std::vector<Key> keys;
+    keys.reserve(nodes.size());
+    for (CFileNode* node : nodes) {
+        const IFileProperties* p = node->GetProperties();
+        Key key{node, p ? p->GetName() : "", "", 0, IsFolderNode(node)};
+        if (p && column == kColumnType) key.extension = Extension(key.name);
+        if (p && column == kColumnSize) key.value = p->GetFileSize();
+        if (p && column == kColumnModified) key.value = p->GetModificationTime();
+        if (p && column == kColumnCreated) key.value = p->GetCreationTime();
+        if (p && column == kColumnAccessed) key.value = p->GetAccessTime();
+        keys.push_back(key);
+    }
+    std::stable_sort(keys.begin(), keys.end(), [column, ascending](const Key& a, const Key& b) {
+        if (a.folder != b.folder) return a.folder;
+        int order =
+            column == kColumnType ? CompareNames(a.extension, b.extension) : Compare(a.value, b.value);
+        if (order == 0) order = CompareNames(a.name, b.name);
+        if (order == 0) order = std::strcmp(a.name, b.name);
         return ascending ? order < 0 : order > 0;
     });
+    for (size_t i = 0; i < keys.size(); ++i) nodes[i] = keys[i].node;
 }
 
 std::vector<CFileNode*> DisplaySubfolders(const CFileNode* node) {

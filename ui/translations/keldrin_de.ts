@@ -20,10 +20,6 @@
         <translation> Information</translation>
     </message>
     <message>
-        <source>%1 deleted or lost files, %2 in all.</source>
-        <translation>%1 gelöschte oder verlorene Dateien, insgesamt %2.</translation>
-    </message>
-    <message>
         <source>&lt; Back</source>
         <translation>&lt; Zurück</translation>
     </message>
@@ -98,10 +94,6 @@
     <message>
         <source>Floppy drive</source>
         <translation>Diskettenlaufwerk</translation>
-    </message>
-    <message>
-        <source>Found files</source>
-        <translation>Gefundene Dateien</translation>
     </message>
     <message>
         <source>Help</source>
@@ -402,6 +394,450 @@
     <message>
         <source>Databases and Financials</source>
         <translation>Datenbanken und Finanzen</translation>
+    </message>
+    <message>
+        <source>%1 files selected, %2 required.</source>
+        <translation>%1 Dateien ausgewählt, %2 benötigt.</translation>
+    </message>
+    <message>
+        <source>(Everywhere)</source>
+        <translation>(Überall)</translation>
+    </message>
+    <message>
+        <source>, total recovered files: </source>
+        <translation>, insgesamt wiederhergestellte Dateien: </translation>
+    </message>
+    <message>
+        <source>Accessed</source>
+        <translation>Zugegriffen</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>All files are recovered successfully.</source>
+        <translation>Alle Dateien wurden erfolgreich wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Are you sure to quit searching?</source>
+        <translation>Die Suche wirklich verlassen?</translation>
+    </message>
+    <message>
+        <source>Auto select files</source>
+        <translation>Dateien automatisch auswählen</translation>
+    </message>
+    <message>
+        <source>CAUTION! We do NOT recommend you to save the recovered files 
+to the same drive because this can reduce the chance of 
+successful recovery.
+
+Are you sure to recover files to the same drive?</source>
+        <translation>ACHTUNG! Wir raten davon ab, die wiederhergestellten Dateien 
+auf demselben Laufwerk zu speichern, denn das kann die Aussicht 
+auf eine erfolgreiche Wiederherstellung verringern.
+
+Dateien wirklich auf demselben Laufwerk wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Case sensitive</source>
+        <translation>Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Cluster</source>
+        <translation>Cluster</translation>
+    </message>
+    <message>
+        <source>Compressed</source>
+        <translation>Komprimiert</translation>
+    </message>
+    <message>
+        <source>Created</source>
+        <translation>Erstellt</translation>
+    </message>
+    <message>
+        <source>Creation Time</source>
+        <translation>Erstellungszeit</translation>
+    </message>
+    <message>
+        <source>Cross Link</source>
+        <translation>Querverweis</translation>
+    </message>
+    <message>
+        <source>DataAreaSector</source>
+        <translation>Datenbereichssektor</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>Datum:</translation>
+    </message>
+    <message>
+        <source>Deleted</source>
+        <translation>Gelöscht</translation>
+    </message>
+    <message>
+        <source>Encrypted</source>
+        <translation>Verschlüsselt</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>File Size</source>
+        <translation>Dateigröße</translation>
+    </message>
+    <message>
+        <source>File Type</source>
+        <translation>Dateityp</translation>
+    </message>
+    <message>
+        <source>File name:</source>
+        <translation>Dateiname:</translation>
+    </message>
+    <message>
+        <source>File type:</source>
+        <translation>Dateityp:</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Files are recovered unsuccessfully.</source>
+        <translation>Die Dateien konnten nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>Files are saved in:</source>
+        <translation>Die Dateien wurden gespeichert in:</translation>
+    </message>
+    <message>
+        <source>Files need to recover: </source>
+        <translation>Wiederherzustellende Dateien: </translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Find Name:</source>
+        <translation>Name suchen:</translation>
+    </message>
+    <message>
+        <source>Find Next</source>
+        <translation>Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Find by name</source>
+        <translation>Nach Namen suchen</translation>
+    </message>
+    <message>
+        <source>Free Space : %1</source>
+        <translation>Freier Speicher : %1</translation>
+    </message>
+    <message>
+        <source>Include encrypted files</source>
+        <translation>Verschlüsselte Dateien einschließen</translation>
+    </message>
+    <message>
+        <source>Invalid parameter!</source>
+        <translation>Ungültiger Parameter!</translation>
+    </message>
+    <message>
+        <source>Invalid path name!</source>
+        <translation>Ungültiger Pfadname!</translation>
+    </message>
+    <message>
+        <source>Invalid symbol!</source>
+        <translation>Ungültiges Zeichen!</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>Last Access Time</source>
+        <translation>Letzter Zugriff</translation>
+    </message>
+    <message>
+        <source>Lay out</source>
+        <translation>Anordnung</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Liste</translation>
+    </message>
+    <message>
+        <source>Lost</source>
+        <translation>Verloren</translation>
+    </message>
+    <message>
+        <source>Match Case</source>
+        <translation>Groß-/Kleinschreibung</translation>
+    </message>
+    <message>
+        <source>Modification Time</source>
+        <translation>Änderungszeit</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Name &amp;&amp; Location</source>
+        <translation>Name &amp;&amp; Ort</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>No disk in the drive!</source>
+        <translation>Kein Datenträger im Laufwerk!</translation>
+    </message>
+    <message>
+        <source>No files found</source>
+        <translation>Keine Dateien gefunden</translation>
+    </message>
+    <message>
+        <source>No files match specific criteria.</source>
+        <translation>Keine Dateien entsprechen den Kriterien.</translation>
+    </message>
+    <message>
+        <source>No more files found.</source>
+        <translation>Keine weiteren Dateien gefunden.</translation>
+    </message>
+    <message>
+        <source>Nothing selected</source>
+        <translation>Nichts ausgewählt</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <translation>Versatz</translation>
+    </message>
+    <message>
+        <source>Other Parameters:</source>
+        <translation>Weitere Parameter:</translation>
+    </message>
+    <message>
+        <source>Others</source>
+        <translation>Weiteres</translation>
+    </message>
+    <message>
+        <source>Parent</source>
+        <translation>Übergeordnet</translation>
+    </message>
+    <message>
+        <source>Parent Sector</source>
+        <translation>Übergeordneter Sektor</translation>
+    </message>
+    <message>
+        <source>Path</source>
+        <translation>Pfad</translation>
+    </message>
+    <message>
+        <source>Path too long!</source>
+        <translation>Pfad zu lang!</translation>
+    </message>
+    <message>
+        <source>Please enter an integer between %1 and %2.</source>
+        <translation>Bitte eine ganze Zahl zwischen %1 und %2 eingeben.</translation>
+    </message>
+    <message>
+        <source>Please select a file to recover!</source>
+        <translation>Bitte eine Datei zum Wiederherstellen auswählen!</translation>
+    </message>
+    <message>
+        <source>Please select a folder to save the recovered files!</source>
+        <translation>Bitte einen Ordner für die wiederhergestellten Dateien auswählen!</translation>
+    </message>
+    <message>
+        <source>Please wait a minute for there are too many files in the directory you selected.</source>
+        <translation>Bitte einen Moment warten, der gewählte Ordner enthält sehr viele Dateien.</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>Eigenschaften</translation>
+    </message>
+    <message>
+        <source>Record sector</source>
+        <translation>Datensatzsektor</translation>
+    </message>
+    <message>
+        <source>Recovery</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Bericht</translation>
+    </message>
+    <message>
+        <source>Required Space : %1</source>
+        <translation>Benötigter Speicher : %1</translation>
+    </message>
+    <message>
+        <source>Resident</source>
+        <translation>Resident</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>Zurück zur Liste</translation>
+    </message>
+    <message>
+        <source>Saving is completed</source>
+        <translation>Das Speichern ist abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suche</translation>
+    </message>
+    <message>
+        <source>Search files</source>
+        <translation>Dateien suchen</translation>
+    </message>
+    <message>
+        <source>Search location:</source>
+        <translation>Suchort:</translation>
+    </message>
+    <message>
+        <source>Sector</source>
+        <translation>Sektor</translation>
+    </message>
+    <message>
+        <source>Sector Per Cluster</source>
+        <translation>Sektoren pro Cluster</translation>
+    </message>
+    <message>
+        <source>Select a folder to save the recovered files:</source>
+        <translation>Ordner für die wiederhergestellten Dateien auswählen:</translation>
+    </message>
+    <message>
+        <source>Select files to save, please.</source>
+        <translation>Bitte Dateien zum Speichern auswählen.</translation>
+    </message>
+    <message>
+        <source>Selected %1 in %2 files</source>
+        <translation>Ausgewählt: %1 in %2 Dateien</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Größe:</translation>
+    </message>
+    <message>
+        <source>Some files are recovered successfully.</source>
+        <translation>Einige Dateien wurden erfolgreich wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Start Sector</source>
+        <translation>Startsektor</translation>
+    </message>
+    <message>
+        <source>Temp</source>
+        <translation>Temporär</translation>
+    </message>
+    <message>
+        <source>The drive is a RAM disk!</source>
+        <translation>Das Laufwerk ist eine RAM-Disk!</translation>
+    </message>
+    <message>
+        <source>The drive is not formatted!</source>
+        <translation>Das Laufwerk ist nicht formatiert!</translation>
+    </message>
+    <message>
+        <source>The drive is not ready!</source>
+        <translation>Das Laufwerk ist nicht bereit!</translation>
+    </message>
+    <message>
+        <source>The drive is not writable!</source>
+        <translation>Auf das Laufwerk kann nicht geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>The free space is not enough, please select another drive.</source>
+        <translation>Der freie Speicher reicht nicht aus, bitte ein anderes Laufwerk wählen.</translation>
+    </message>
+    <message>
+        <source>The free space is not enough, please select other drive.</source>
+        <translation>Der freie Speicher reicht nicht aus, bitte ein anderes Laufwerk wählen.</translation>
+    </message>
+    <message>
+        <source>The specific drive does not exist!</source>
+        <translation>Das angegebene Laufwerk existiert nicht!</translation>
+    </message>
+    <message>
+        <source>Total %1 in %2 files</source>
+        <translation>Insgesamt %1 in %2 Dateien</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Unknown error!</source>
+        <translation>Unbekannter Fehler!</translation>
+    </message>
+    <message>
+        <source>Used Space : %1</source>
+        <translation>Belegter Speicher : %1</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Whole Word</source>
+        <translation>Ganzes Wort</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>days.</source>
+        <translation>Tagen.</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <translation>von</translation>
+    </message>
+    <message>
+        <source>in last</source>
+        <translation>in den letzten</translation>
+    </message>
+    <message>
+        <source>less than</source>
+        <translation>kleiner als</translation>
+    </message>
+    <message>
+        <source>month.</source>
+        <translation>Monaten.</translation>
+    </message>
+    <message>
+        <source>more than</source>
+        <translation>größer als</translation>
+    </message>
+    <message>
+        <source>up to</source>
+        <translation>bis</translation>
     </message>
 </context>
 </TS>
