@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
@@ -11,6 +12,7 @@
 #include "tests/ui/UiFixtures.h"
 #include "ui/controller/RecoveredTree.h"
 #include "ui/dialogs/CRecoveringDlg.h"
+#include "ui/dialogs/CSingleFileCopyDlg.h"
 
 namespace keldrin::ui {
 namespace {
@@ -66,6 +68,54 @@ TEST_F(RecoveringDialogTest, NothingCheckedCopiesNothingAndShowsAFullBar) {
     EXPECT_EQ(dialog.RecoveredFiles(), 0u);
     EXPECT_TRUE(dialog.ResultFolders().isEmpty());
     EXPECT_FALSE(std::filesystem::exists(dir_.path() / "out"));
+}
+
+// The largest deleted file of the sample: Pictures/harbour.bmp.
+CFileNode* LargestFile(CFileNode* folder) {
+    CFileNode* best = nullptr;
+    for (CFileNode* child = folder->GetFirstChild(); child; child = child->GetNextSibling()) {
+        CFileNode* candidate = child->GetFirstChild() ? LargestFile(child) : child;
+        if (candidate &&
+            (!best || candidate->GetProperties()->GetFileSize() > best->GetProperties()->GetFileSize()))
+            best = candidate;
+    }
+    return best;
+}
+
+TEST_F(RecoveringDialogTest, OneFileDialogsWriteTheFileOrSayWhyNot) {
+    CFileNode* file = LargestFile(tree_->Copy());
+    ASSERT_TRUE(file);
+    ASSERT_EQ(file->GetProperties()->GetFileSize(), 18486u);
+    const std::string path = (dir_.path() / "one.bmp").string();
+    {
+        CRBClickRecoverFileDlg dialog(device_.get(), file, path, nullptr);
+        EXPECT_EQ(dialog.windowTitle(), "Recovering...");
+        EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+        EXPECT_EQ(dialog.PercentText()->text(), "100%");
+        EXPECT_EQ(std::filesystem::file_size(path), 18486u);
+    }
+    // Abort asks nothing; the copy stops at its first step and nothing is said.
+    {
+        CRBClickRecoverFileDlg dialog(device_.get(), file, (dir_.path() / "two.bmp").string(), nullptr);
+        dialog.Abort();
+        EXPECT_EQ(dialog.windowTitle(), "Cancelling...");
+        EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+        EXPECT_TRUE(dialog.WasCancelled());
+    }
+    EXPECT_TRUE(prompts_.asked.isEmpty());
+    EXPECT_TRUE(prompts_.warned.isEmpty());
+    // A copy that cannot be made: each dialog with its own message.
+    {
+        CRBClickRecoverFileDlg dialog(nullptr, file, (dir_.path() / "three.bmp").string(), nullptr);
+        EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+        EXPECT_EQ(prompts_.warned, QStringList{"Failed to recover this file."});
+    }
+    {
+        CPreviewLoadingDlg dialog(nullptr, file, (dir_.path() / "four.bmp").string(), nullptr);
+        EXPECT_EQ(dialog.windowTitle(), "Loading...");
+        EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+        EXPECT_EQ(prompts_.informed, QStringList{"Cannot preview this file."});
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "ui/pages/CFileSelectPage.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,6 +14,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/DriveSpace.h"
@@ -23,8 +26,8 @@
 #include "ui/controller/PageIndex.h"
 #include "ui/dialogs/CFindFileDlg.h"
 #include "ui/dialogs/CPropertiesDlg.h"
-#include "ui/dialogs/CRBClickRecoverFileDlg.h"
 #include "ui/dialogs/CSearchFileDlg.h"
+#include "ui/dialogs/CSingleFileCopyDlg.h"
 #include "ui/dialogs/CWaitingDlg.h"
 #include "ui/pages/CFileListModel.h"
 #include "ui/pages/CFolderTreeModel.h"
@@ -276,6 +279,11 @@ void CFileSelectPage::RecoverSelectedFile() {
     }
     CRBClickRecoverFileDlg dialog(controller_.GetDevice(), node, path, window());
     dialog.exec();
+    // The writer may have made the copy read-only like its source; the user's copy is an ordinary
+    // file. A cancelled copy is not kept.
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
+    if (dialog.WasCancelled()) std::remove(path.c_str());
 }
 
 void CFileSelectPage::ShowProperties(const CFileNode* node) {

@@ -23,6 +23,7 @@
 #include "ui/dialogs/CPropertiesDlg.h"
 #include "ui/dialogs/CRecoveringDlg.h"
 #include "ui/dialogs/CSearchFileDlg.h"
+#include "ui/dialogs/CSingleFileCopyDlg.h"
 #include "ui/dialogs/CWaitingDlg.h"
 #include "ui/pages/CDeleteRecoveryPartitionDeviceSelectPage.h"
 #include "ui/pages/CFileListModel.h"
@@ -161,6 +162,10 @@ int main(int argc, char** argv) {
     build.BeginPhase("NTFS:Reading files", 100);
     build.SetPosition(40);
     ok &= Save(build, out, "dialog-building-directory");
+    CRBClickRecoverFileDlg oneFile(nullptr, tree->Copy()->GetFirstChild(), "/tmp/x", nullptr);
+    ok &= Save(oneFile, out, "dialog-recovering-one-file", false);
+    CPreviewLoadingDlg previewLoading(nullptr, tree->Copy()->GetFirstChild(), "/tmp/x", nullptr);
+    ok &= Save(previewLoading, out, "dialog-preview-loading", false);
     CRecoveringDlg recovering(tree->Root(), nullptr, "/tmp", nullptr);
     ok &= Save(recovering, out, "dialog-recovering", false);
     ok &= SaveBox(out, "box-running", Tr("Keldrin has been running!"), QMessageBox::Information,

@@ -839,5 +839,41 @@ Dateien wirklich auf demselben Laufwerk wiederherstellen?</translation>
         <source>up to</source>
         <translation>bis</translation>
     </message>
+    <message>
+        <source>Abort</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Calculating...</source>
+        <translation>Wird berechnet...</translation>
+    </message>
+    <message>
+        <source>Cannot preview this file.</source>
+        <translation>Für diese Datei ist keine Vorschau möglich.</translation>
+    </message>
+    <message>
+        <source>Failed to recover this file.</source>
+        <translation>Diese Datei konnte nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>Loading file...</source>
+        <translation>Datei wird geladen...</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Laden...</translation>
+    </message>
+    <message>
+        <source>Process:</source>
+        <translation>Fortschritt:</translation>
+    </message>
+    <message>
+        <source>Recovering...</source>
+        <translation>Wiederherstellung...</translation>
+    </message>
+    <message>
+        <source>Remaining Time:</source>
+        <translation>Verbleibende Zeit:</translation>
+    </message>
 </context>
 </TS>
