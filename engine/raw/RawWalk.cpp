@@ -101,4 +101,33 @@ int FindEndMarker(CRawByteReader& reader, const uint8_t* marker, size_t length, 
     }
 }
 
+int FindBytes(CRawByteReader& reader, const uint8_t* pattern, size_t length, int64_t from, int64_t limit,
+              int64_t& found) {
+    if (length == 0 || length > 64 || from < 0) return 0;
+    WalkPump pump(512);
+    for (int64_t pos = from; pos <= limit;) {
+        const uint8_t* p = reader.GetByte(pos);
+        if (!p) return 0;
+        // Whole windows at a time: most bytes are not even the pattern's first.
+        const size_t available = reader.GetAvailable(pos);
+        const void* hit = std::memchr(p, pattern[0], available);
+        if (!hit) {
+            pos += static_cast<int64_t>(available);
+            pump.Step();
+            continue;
+        }
+        pos += static_cast<const uint8_t*>(hit) - p;
+        if (pos > limit) return 0;
+        uint8_t local[64];
+        if (!reader.ReadBytes(pos, local, length)) return 0;
+        if (std::memcmp(local, pattern, length) == 0) {
+            found = pos;
+            return 1;
+        }
+        ++pos;
+        pump.Step();
+    }
+    return 0;
+}
+
 }  // namespace keldrin::rawwalk

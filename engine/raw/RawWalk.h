@@ -54,4 +54,9 @@ class WalkPump {
 // 0 when the data end before either.
 int FindEndMarker(CRawByteReader& reader, const uint8_t* marker, size_t length, int64_t limit, int64_t& size);
 
+// Looks for the exact bytes of pattern starting at positions from to limit (inclusive). 1 with
+// found set to the first such position, 0 when there is none up to limit or the data end first.
+int FindBytes(CRawByteReader& reader, const uint8_t* pattern, size_t length, int64_t from, int64_t limit,
+              int64_t& found);
+
 }  // namespace keldrin::rawwalk

@@ -49,6 +49,33 @@ TEST_F(WalkTest, FindEndMarkerStopsAtTheMaximalSize) {
     EXPECT_EQ(size, 1001);
 }
 
+TEST_F(WalkTest, FindBytesSeesAcrossWindowsAndKeepsToItsRange) {
+    const int64_t sectors = 2 * kRawWindowSectors;
+    const uint8_t pattern[] = {0x68, 0x40, 0xF8, 0xF7, 0x92, 0x2A};
+    MemoryDevice device(sectors);
+    const int64_t acrossWindow = kRawWindowBytes - 3;
+    device.Put(100, pattern, 3);  // only the first half of the pattern
+    device.Put(acrossWindow, pattern, sizeof(pattern));
+    struct Case {
+        int64_t from, limit;
+        int answer;
+        int64_t found;
+    };
+    const Case cases[] = {
+        {0, sectors * 512, 1, acrossWindow},
+        {acrossWindow, acrossWindow, 1, acrossWindow},
+        {acrossWindow + 1, sectors * 512, 0, -1},  // the data end first
+        {0, acrossWindow - 1, 0, -1},              // the limit first
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from);
+        CRawByteReader reader(&device, 0);
+        int64_t found = -1;
+        EXPECT_EQ(FindBytes(reader, pattern, sizeof(pattern), c.from, c.limit, found), c.answer);
+        EXPECT_EQ(found, c.found);
+    }
+}
+
 TEST_F(WalkTest, ReadsGiveBothByteOrdersAndFailCleanlyPastTheData) {
     MemoryDevice device(2);
     const uint8_t bytes[] = {0x12, 0x34, 0x56, 0x78};

@@ -1,0 +1,16 @@
+// LHA archives: sized by walking the member headers.
+#pragma once
+
+#include "engine/raw/RawFileAnalyser.h"
+
+namespace keldrin {
+
+class FileLZHAnalyser final : public IRawFileAnalyser {
+  public:
+    FileLZHAnalyser() : IRawFileAnalyser(34) {}
+    int CheckSignature(const uint8_t* sector, CRawFileInfo& candidate) override;
+    int FindFileSize(CRawFileInfo& candidate, IStorageDevice* device) override;
+    bool GetLeadingBytes(std::vector<uint16_t>& values) const override;
+};
+
+}  // namespace keldrin
