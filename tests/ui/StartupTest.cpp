@@ -3,12 +3,17 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTranslator>
+#include <QUrl>
 
 #include "tests/ui/UiFixtures.h"
 #include "ui/app/CMainFrame.h"
+#include "ui/app/Help.h"
 #include "ui/app/Startup.h"
+#include "ui/controller/PageIndex.h"
+#include "ui/dialogs/CAdvanceSettingMasterDlg.h"
 #include "ui/wizard/CWizardSheet.h"
 
 namespace keldrin::ui {
@@ -42,7 +47,44 @@ TEST(StartupTest, OnlyOneCopyHoldsTheLockAndItIsFreedWithIt) {
         EXPECT_FALSE(LockSingleCopy());
     }
     EXPECT_TRUE(LockSingleCopy());
+    // The loader's lock is only tested: held by a live process it says so, and the test leaves no
+    // lock behind.
+    EXPECT_FALSE(LoaderIsRunning());
+    {
+        QLockFile loader(QDir(runtime.path()).filePath(kLoaderLockName));
+        ASSERT_TRUE(loader.tryLock(0));
+        EXPECT_TRUE(LoaderIsRunning());
+    }
+    EXPECT_FALSE(LoaderIsRunning());
+    EXPECT_FALSE(QFile::exists(QDir(runtime.path()).filePath(kLoaderLockName)));
     qputenv("XDG_RUNTIME_DIR", saved);
+}
+
+TEST(StartupTest, EveryHelpContextHasAPageInBothLanguagesAndF1OpensTheDialogsPage) {
+    qputenv("KELDRIN_HELP_DIR", QByteArray(KELDRIN_SOURCE_DIR) + "/ui/help");
+    std::vector<int> ids = {kHelpOptionDialog, kHelpSearchDialogs, kHelpDiskImage};
+    for (int page = 0; page < kPageCount; ++page) ids.push_back(HelpContextId(page));
+    for (int id : ids)
+        for (int language : {0, 1})
+            EXPECT_FALSE(HelpPagePath(id, language).isEmpty()) << id << " " << language;
+    EXPECT_TRUE(HelpPagePath(999, 0).isEmpty());
+
+    QList<QUrl> opened;
+    const auto saved = HelpOpener();
+    HelpOpener() = [&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    };
+    CAdvanceSettingMasterDlg options(true, nullptr);
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QCoreApplication::sendEvent(&options, &f1);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith("/en/46.html"));
+    CWizardSheet sheet(nullptr);
+    EXPECT_TRUE(sheet.ShowPageHelp(1));
+    EXPECT_TRUE(opened.back().toLocalFile().endsWith("/de/15.html"));
+    HelpOpener() = saved;
+    qunsetenv("KELDRIN_HELP_DIR");
 }
 
 TEST(StartupTest, GermanIsLoadedOnlyForDeutsch) {

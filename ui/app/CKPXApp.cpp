@@ -29,7 +29,8 @@ bool CKPXApp::InitInstance() {
         return false;
     }
     const std::string log = platform::DataFile("Ostrevan.log");
-    InitLog(log.c_str(), HasTraceSwitch(arguments()) ? LOGLEVEL_TRACE : LOGLEVEL_RELEASE, LOGTYPE_NORMAL);
+    InitLog(log.c_str(), HasTraceSwitch(arguments()) ? LOGLEVEL_TRACE : LOGLEVEL_RELEASE,
+            LoaderIsRunning() ? LOGTYPE_LOADER : LOGTYPE_NORMAL);
     LogInfo("Keldrin started");
     mainFrame_ = std::make_unique<CMainFrame>();
     mainFrame_->show();

@@ -19,10 +19,21 @@ bool HasTraceSwitch(const QStringList& arguments) {
     return false;
 }
 
-std::unique_ptr<QLockFile> LockSingleCopy() {
+QString LockFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QDir::tempPath();
-    auto lock = std::make_unique<QLockFile>(QDir(folder).filePath("QZ_Mutex_20121106"));
+    return folder.isEmpty() ? QDir::tempPath() : folder;
+}
+
+bool LoaderIsRunning() {
+    QLockFile lock(QDir(LockFolder()).filePath(kLoaderLockName));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0)) return lock.error() == QLockFile::LockFailedError;
+    lock.unlock();
+    return false;
+}
+
+std::unique_ptr<QLockFile> LockSingleCopy() {
+    auto lock = std::make_unique<QLockFile>(QDir(LockFolder()).filePath("QZ_Mutex_20121106"));
     // A lock left by a copy that crashed is taken over; a live copy keeps it.
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) return nullptr;

@@ -18,6 +18,13 @@ bool HasTraceSwitch(const QStringList& arguments);
 // when there is none). Null when another copy holds it.
 std::unique_ptr<QLockFile> LockSingleCopy();
 
+// The loader's lock, "KPX_Loader_{E1AB3D3B-FEBF-4281-BD7E-5655BE739E67}" in the same folder, is only
+// tested: true when a live process holds it, which the log records.
+inline constexpr const char* kLoaderLockName = "KPX_Loader_{E1AB3D3B-FEBF-4281-BD7E-5655BE739E67}";
+bool LoaderIsRunning();
+// The folder of both locks.
+QString LockFolder();
+
 // Installs the German translation when the chosen language (the settings key Language/Language of
 // Ostrevan/Keldrin, read by the platform layer as the engine reads it) is "Deutsch"; false when
 // the built-in English stays.

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 
 #include "engine/raw/RawFileType.h"
 #include "shared/TypeFilter.h"
+#include "ui/app/Help.h"
 #include "ui/app/Prompts.h"
 #include "ui/controller/RawTypeGroups.h"
 
@@ -315,6 +317,15 @@ void CAdvanceSettingMasterDlg::accept() {
     }
     GetScanSettings() = working_;
     QDialog::accept();
+}
+
+void CAdvanceSettingMasterDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        OpenHelp(kHelpOptionDialog, 0);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace keldrin::ui

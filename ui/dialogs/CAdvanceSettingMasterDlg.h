@@ -38,6 +38,10 @@ class CAdvanceSettingMasterDlg final : public QDialog {
 
     void accept() override;
 
+  protected:
+    // F1: the English help page of the dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     QWidget* BuildCommonPage();
     QWidget* BuildFatPage();

@@ -2,10 +2,12 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/app/Help.h"
 #include "ui/app/Prompts.h"
 
 namespace keldrin::ui {
@@ -40,6 +42,15 @@ FindResult CFindFileDlg::FindNext() {
                                                wholeWord_->isChecked(), list_, tree_);
     if (const char* message = CFindFileByName::MessageFor(result)) GetPrompts().inform(this, Tr(message));
     return result;
+}
+
+void CFindFileDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        OpenHelp(kHelpSearchDialogs, 0);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace keldrin::ui

@@ -26,6 +26,10 @@ class CFindFileDlg final : public QDialog {
     // For a new tree: the remembered start item would point into the old one.
     void Reset() { finder_.Reset(); }
 
+  protected:
+    // F1: the English help page of the dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     IFindFileList& list_;
     IFindFolderTree* tree_;

@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +20,7 @@
 #include "engine/model/CollectMatchingFiles.h"
 #include "engine/model/FileTime.h"
 #include "engine/model/FileTypeCatalogue.h"
+#include "ui/app/Help.h"
 #include "ui/app/Prompts.h"
 
 namespace keldrin::ui {
@@ -270,6 +272,15 @@ void CSearchFileDlg::Search() {
         return;
     }
     accept();
+}
+
+void CSearchFileDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        OpenHelp(kHelpSearchDialogs, 0);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace keldrin::ui

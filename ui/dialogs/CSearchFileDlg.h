@@ -57,6 +57,10 @@ class CSearchFileDlg final : public QDialog {
     // was refused, or stays open when a page's number is out of range.
     void Search();
 
+  protected:
+    // F1: the English help page of the dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     QWidget* NamePage(CFileNode* current);
     QWidget* TypePage();

@@ -875,5 +875,9 @@ Dateien wirklich auf demselben Laufwerk wiederherstellen?</translation>
         <source>Remaining Time:</source>
         <translation>Verbleibende Zeit:</translation>
     </message>
+    <message>
+        <source>Help on this page</source>
+        <translation>Hilfe zu dieser Seite</translation>
+    </message>
 </context>
 </TS>

@@ -11,7 +11,9 @@
 #include <QSvgRenderer>
 #include <QUrl>
 
+#include "platform/Language.h"
 #include "platform/Worker.h"
+#include "ui/app/Help.h"
 #include "ui/app/Prompts.h"
 #include "ui/dialogs/CBuildDirectoryDlg.h"
 #include "ui/dialogs/CRecoveringDlg.h"
@@ -27,8 +29,6 @@
 
 namespace keldrin::ui {
 namespace {
-
-constexpr const char* kHelpAddress = "https://keldrin.ostrevan.example/help";
 
 // The header picture of each page and its title; pages 4 and 8 have no picture of their own.
 struct Header {
@@ -87,6 +87,8 @@ CWizardSheet::CWizardSheet(QWidget* parent) : QWidget(parent) {
     next_->setDefault(true);
     auto* menu = new QMenu(this);
     menu->addAction(Tr("Help"), this, &CWizardSheet::ShowHelp);
+    menu->addAction(Tr("Help on this page"), this,
+                    [this] { ShowPageHelp(platform::CurrentLanguage() == platform::kGerman ? 1 : 0); });
     menu->addAction(Tr("About"), this, [this] {
         QMessageBox::about(this, "Keldrin",
                            Tr("Keldrin recovers deleted and lost files from NTFS, FAT and Ext2/3 volumes "
@@ -136,7 +138,11 @@ void CWizardSheet::Next() {
 }
 
 void CWizardSheet::ShowHelp() {
-    QDesktopServices::openUrl(QUrl(kHelpAddress));
+    OpenOnlineHelp();
+}
+
+bool CWizardSheet::ShowPageHelp(int language) {
+    return OpenHelp(GetCurrentPage()->GetHelpContextId(), language);
 }
 
 void CWizardSheet::ShowPage(int index) {

@@ -42,7 +42,10 @@ class CWizardSheet final : public QWidget, public IWizardHost {
     void Home();
     void Back();
     void Next();
+    // The menu's "Help" and F1: the online help.
     void ShowHelp();
+    // The shipped page of the current page's help context id (language 0 English, 1 German).
+    bool ShowPageHelp(int language);
 
     // IWizardHost
     void ShowPage(int index) override;
