@@ -1,10 +1,11 @@
 #include "ui/app/Prompts.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+
+#include "ui/dialogs/CHasCheckboxPromptDlg.h"
 
 namespace keldrin::ui {
 namespace {
@@ -29,11 +30,9 @@ QString SavePathBox(QWidget* parent, const QString& name, const QString& filter)
 }
 
 bool TipBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Information, kTitle, text, QMessageBox::Ok, parent);
-    auto* check = new QCheckBox(Tr("Do not show this again"), &box);
-    box.setCheckBox(check);
-    box.exec();
-    return check->isChecked();
+    CHasCheckboxPromptDlg tip(text, parent);
+    tip.exec();
+    return tip.DoNotShowAgain();
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "ui/controller/Messages.h"
 #include "ui/dialogs/CAdvanceSettingMasterDlg.h"
 #include "ui/dialogs/CBuildDirectoryDlg.h"
+#include "ui/dialogs/CHasCheckboxPromptDlg.h"
 #include "ui/dialogs/CPropertiesDlg.h"
 #include "ui/dialogs/CRecoveringDlg.h"
 #include "ui/dialogs/CSearchFileDlg.h"
@@ -156,6 +157,9 @@ int main(int argc, char** argv) {
     ok &= Save(options, out, "dialog-option-raw-types");
     options.hide();
 
+    CHasCheckboxPromptDlg tip(Tr(msg::kCompleteRecoveryTip), &frame);
+    ok &= Save(tip, out, "dialog-tip");
+    tip.hide();
     CWaitingDlg waiting(&frame);
     ok &= Save(waiting, out, "dialog-waiting");
     CBuildDirectoryDlg build(nullptr);
