@@ -1,6 +1,9 @@
 #include "cli/TimeText.h"
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
+#include <cstdint>
 
 namespace keldrin::cli {
 namespace {
@@ -12,10 +15,23 @@ constexpr int64_t kTicksPerSecond = 10000000;
 }  // namespace
 
 std::string FileTimeToIso(uint64_t fileTime) {
-    if (fileTime == 0) return "-";
+    std::string text;
+    AppendFileTimeIso(text, fileTime);
+    return text;
+}
+
+void AppendFileTimeIso(std::string& out, uint64_t fileTime) {
+    if (fileTime == 0) {
+        out += '-';
+        return;
+    }
     using namespace std::chrono;
     // Dates past year 9999 are damage; show the raw value rather than a wrapped date.
-    if (fileTime > 2650467743999999999ull) return "@" + std::to_string(fileTime);
+    if (fileTime > 2650467743999999999ull) {
+        out += '@';
+        out += std::to_string(fileTime);
+        return;
+    }
     const int64_t ticks = static_cast<int64_t>(fileTime) - kUnixEpochTicks;
     int64_t seconds = ticks / kTicksPerSecond;
     int64_t fraction = ticks % kTicksPerSecond;
@@ -24,35 +40,50 @@ std::string FileTimeToIso(uint64_t fileTime) {
         --seconds;
     }
     const sys_days day = floor<days>(sys_seconds{std::chrono::seconds{seconds}});
-    const year_month_day ymd{day};
     const int64_t inDay = seconds - duration_cast<std::chrono::seconds>(day.time_since_epoch()).count();
-    // Digits by hand: listings print one of these per file, and snprintf was a tenth of `ls`.
-    std::string text;
-    text.reserve(28);
-    auto put = [&text](int64_t value, int width) {
-        char digits[20];
-        for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
-        text.append(digits, static_cast<size_t>(width));
+    // Digits by hand into a local buffer: listings print one of these per file, and snprintf was a
+    // tenth of `ls`.
+    char text[40];
+    size_t used = 0;
+    auto put = [&text, &used](int64_t value, int width) {
+        for (int i = width - 1; i >= 0; --i, value /= 10)
+            text[used + i] = static_cast<char>('0' + value % 10);
+        used += static_cast<size_t>(width);
     };
-    const int yearValue = static_cast<int>(ymd.year());
-    put(yearValue, yearValue > 9999 ? 5 : 4);
-    text += '-';
-    put(static_cast<unsigned>(ymd.month()), 2);
-    text += '-';
-    put(static_cast<unsigned>(ymd.day()), 2);
-    text += 'T';
+    auto add = [&text, &used](char c) { text[used++] = c; };
+    // The files of a listing share few days: the date of the last one is kept.
+    thread_local int64_t cachedDay = INT64_MIN;
+    thread_local char cachedDate[12];
+    thread_local size_t cachedLength = 0;
+    const int64_t dayNumber = day.time_since_epoch().count();
+    if (dayNumber != cachedDay) {
+        const year_month_day ymd{day};
+        const int yearValue = static_cast<int>(ymd.year());
+        put(yearValue, yearValue > 9999 ? 5 : 4);
+        add('-');
+        put(static_cast<unsigned>(ymd.month()), 2);
+        add('-');
+        put(static_cast<unsigned>(ymd.day()), 2);
+        std::copy_n(text, used, cachedDate);
+        cachedLength = used;
+        cachedDay = dayNumber;
+    } else {
+        std::copy_n(cachedDate, cachedLength, text);
+        used = cachedLength;
+    }
+    add('T');
     put(inDay / 3600, 2);
-    text += ':';
+    add(':');
     put(inDay / 60 % 60, 2);
-    text += ':';
+    add(':');
     put(inDay % 60, 2);
     if (fraction != 0) {
-        text += '.';
+        add('.');
         put(fraction, 7);
-        while (text.back() == '0') text.pop_back();
+        while (text[used - 1] == '0') --used;
     }
-    text += 'Z';
-    return text;
+    add('Z');
+    out.append(text, used);
 }
 
 }  // namespace keldrin::cli

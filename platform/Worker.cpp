@@ -1,7 +1,7 @@
 #include "platform/Worker.h"
 
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -28,18 +28,29 @@ void PumpMessages() {
 }
 
 void RunWorker(const std::function<void()>& work, bool spin) {
-    std::atomic<bool> done{false};
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
     std::thread worker([&] {
         work();
-        done.store(true, std::memory_order_release);
+        std::lock_guard<std::mutex> lock(mutex);
+        done = true;
+        finished.notify_one();
     });
-    while (!done.load(std::memory_order_acquire)) {
+    const auto isDone = [&] { return done; };
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (done) break;
+        }
         PumpMessages();
         if (spin) {
             std::this_thread::yield();
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            continue;
         }
+        // Woken as soon as the work ends: a short build would otherwise wait out the interval.
+        std::unique_lock<std::mutex> lock(mutex);
+        finished.wait_for(lock, std::chrono::milliseconds(10), isDone);
     }
     worker.join();
 }

@@ -18,6 +18,11 @@ class CExt2DataRunList final : public IDataRunList {
 class Ext2RunBuilder {
   public:
     void Add(uint64_t start, uint64_t length);
+    // Empties the list for the next file, keeping its memory.
+    void Clear() {
+        runs_.clear();
+        holes_ = false;
+    }
     const std::vector<Extent>& Runs() const { return runs_; }
     bool HasHoles() const { return holes_; }
 

@@ -37,9 +37,18 @@ size_t Utf8Sequence(std::string_view s, size_t i) {
 }  // namespace
 
 std::string DecodeEntryName(std::string_view raw) {
-    raw = raw.substr(0, std::min(raw.find('\0'), raw.size()));
     std::string out;
-    out.reserve(raw.size());
+    AppendEntryName(out, raw);
+    return out;
+}
+
+void AppendEntryName(std::string& out, std::string_view raw) {
+    raw = raw.substr(0, std::min(raw.find('\0'), raw.size()));
+    // Most names are plain ASCII and go over as they are.
+    if (std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; })) {
+        out.append(raw);
+        return;
+    }
     for (size_t i = 0; i < raw.size();) {
         const size_t n = Utf8Sequence(raw, i);
         if (n == 0) {
@@ -50,7 +59,6 @@ std::string DecodeEntryName(std::string_view raw) {
             i += n;
         }
     }
-    return out;
 }
 
 CExt2DirIterator::CExt2DirIterator(const CExt2FileSystem& fs, const CExt2Inode& directory, bool withDeleted)

@@ -32,6 +32,8 @@ inline uint32_t DirRecordLength(uint32_t nameLength) {
 // Names as stored are bytes; ours are UTF-8: a name is cut at a zero byte and each byte that is
 // not part of a valid UTF-8 sequence becomes U+FFFD.
 std::string DecodeEntryName(std::string_view raw);
+// The same, appended to out (the tree build keeps all names in one buffer).
+void AppendEntryName(std::string& out, std::string_view raw);
 
 class CExt2DirIterator {
   public:

@@ -53,17 +53,18 @@ class CExt2FileProperties final : public IFileProperties {
     void SetInodeNumber(uint32_t inode) { inode_ = inode; }
 
   private:
+    // Widest first, the small fields together at the end: no padding between them.
     std::string name_;
     uint64_t size_ = 0;
-    uint16_t attributes_ = 0;
     uint64_t creationTime_ = 0;
     uint64_t modificationTime_ = 0;
     uint64_t accessTime_ = 0;
+    StoredRunList runs_;
+    uint32_t inode_ = 0;
+    uint16_t attributes_ = 0;
     uint8_t state_ = 0;
     uint8_t checkState_ = 0;
     uint8_t mark_ = 0;
-    StoredRunList runs_;
-    uint32_t inode_ = 0;
 };
 
 // Seconds since 1970 (UTC) as FILETIME; 0 stays 0.

@@ -2,7 +2,9 @@
 
 #define GC_THREADS
 #include <gc.h>
+#include <sys/mman.h>
 
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -24,6 +26,18 @@ void InitCollector() {
 // The collector wants to be set up on the main thread; a static initialiser runs there.
 const bool collectorStarted = (EnsureCollector(), true);
 
+// An inode table is read whole into one buffer of megabytes: faulting it in as huge pages, where
+// the kernel has them, takes a few faults instead of a thousand. Only the whole huge pages inside
+// the block are advised.
+void AdviseHugePages(void* block, size_t size) {
+    constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+    if (size < 2 * kHugePage) return;
+    const auto start = reinterpret_cast<uintptr_t>(block);
+    const uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t end = (start + size) & ~(kHugePage - 1);
+    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
+
 }  // namespace
 
 void EnsureCollector() {
@@ -38,6 +52,7 @@ GcBytes AllocateGcBytes(size_t size, bool zeroed) {
     EnsureCollector();
     void* block = GC_MALLOC_ATOMIC_UNCOLLECTABLE(size ? size : 1);
     if (!block) throw std::bad_alloc();
+    AdviseHugePages(block, size);
     // Atomic blocks are not cleared by the collector.
     if (zeroed) std::memset(block, 0, size ? size : 1);
     return GcBytes(static_cast<uint8_t*>(block));

@@ -18,13 +18,6 @@ CExt2SuperBlock::CExt2SuperBlock(std::span<const uint8_t> bytes) {
     std::copy_n(bytes.begin(), std::min(bytes.size(), bytes_.size()), bytes_.begin());
 }
 
-uint32_t CExt2SuperBlock::Field(size_t offset) const {
-    return Le32(bytes_, offset);
-}
-uint16_t CExt2SuperBlock::Field16(size_t offset) const {
-    return Le16(bytes_, offset);
-}
-
 void CExt2SuperBlock::Store(size_t offset, uint32_t value, size_t width) {
     for (size_t i = 0; i < width; ++i) bytes_[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }

@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "engine/ext2/Ext2Le.h"
+
 namespace keldrin::ext2 {
 
 inline constexpr size_t kSuperBlockSize = 1024;
@@ -58,8 +60,9 @@ class CExt2SuperBlock {
     std::span<const uint8_t> Bytes() const { return bytes_; }
 
   private:
-    uint32_t Field(size_t offset) const;
-    uint16_t Field16(size_t offset) const;
+    // Inline: the inode pass asks for the geometry several times per inode.
+    uint32_t Field(size_t offset) const { return Le32(bytes_, offset); }
+    uint16_t Field16(size_t offset) const { return Le16(bytes_, offset); }
     void Store(size_t offset, uint32_t value, size_t width);
 
     std::array<uint8_t, kSuperBlockSize> bytes_;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 #include <typeinfo>
 
@@ -55,12 +56,14 @@ bool HasDataBlocks(const CExt2Inode& inode) {
     return false;
 }
 
-// One directory entry that names an inode.
+// One directory entry that names an inode. The name itself lies in the build's name buffer: one
+// string per entry cost an allocation each and made sorting the records move them all.
 struct NameRecord {
     uint32_t folder;  // the inode of the folder holding the entry (kRootInode for the root)
     uint32_t inode;
+    size_t nameOffset;
+    uint32_t nameLength;
     bool fromSlack;  // a deleted entry found behind another record
-    std::string name;
 };
 
 struct FolderRecord {
@@ -102,17 +105,20 @@ class Ext2TreeBuild {
 
   private:
     bool MakeRoot();
+    void ReserveTables();
     void ReadAllInodes();
     void AddInode(const CExt2Inode& inode);
     uint32_t FillNames(const CExt2Inode& directory, uint32_t folder);
     StoredRunList BuildExtents(const CExt2Inode& inode, bool& sparse);
+    void SortNamesByInode();
     bool ResolveNames();
     bool AttachDirectoryTree();
-    CFileNode* FileNode(uint32_t inode) const;
     FolderRecord* Folder(uint32_t inode);
     CFileNode* FolderNode(uint32_t inode);
     void Name(CFileNode* node, int64_t record) {
-        if (record >= 0) PropertiesOf(node)->SetName(names_[static_cast<size_t>(record)].name);
+        if (record < 0) return;
+        const NameRecord& r = names_[static_cast<size_t>(record)];
+        PropertiesOf(node)->SetName(std::string(nameText_, r.nameOffset, r.nameLength));
     }
 
     const CExt2FileSystem& fs_;
@@ -123,15 +129,10 @@ class Ext2TreeBuild {
     std::vector<std::pair<uint32_t, CFileNode*>> files_;  // by inode; null once placed
     std::vector<FolderRecord> folders_;                   // by inode
     std::vector<NameRecord> names_;
+    std::string nameText_;  // the names of names_, one after the other
     Ext2RunBuilder runs_;
     bool cancelled_ = false;
 };
-
-CFileNode* Ext2TreeBuild::FileNode(uint32_t inode) const {
-    const auto it = std::lower_bound(files_.begin(), files_.end(), inode,
-                                     [](const auto& entry, uint32_t n) { return entry.first < n; });
-    return it != files_.end() && it->first == inode ? it->second : nullptr;
-}
 
 FolderRecord* Ext2TreeBuild::Folder(uint32_t inode) {
     const auto it = std::lower_bound(folders_.begin(), folders_.end(), inode,
@@ -177,9 +178,12 @@ uint32_t Ext2TreeBuild::FillNames(const CExt2Inode& directory, uint32_t folder) 
                 continue;
             }
             if (entry.inode == directory.number || entry.inode == kRootInode) continue;
-            std::string name = DecodeEntryName(entry.name);
-            if (!name.empty())
-                names_.push_back(NameRecord{folder, entry.inode, entry.deleted, std::move(name)});
+            const size_t offset = nameText_.size();
+            AppendEntryName(nameText_, entry.name);
+            const size_t length = nameText_.size() - offset;
+            if (length != 0)
+                names_.push_back(
+                    NameRecord{folder, entry.inode, offset, static_cast<uint32_t>(length), entry.deleted});
         }
     } catch (const std::out_of_range&) {
         throw;
@@ -196,7 +200,7 @@ StoredRunList Ext2TreeBuild::BuildExtents(const CExt2Inode& inode, bool& sparse)
     CExt2BlockMapper mapper(fs_, inode);
     const uint64_t blocks =
         std::min<uint64_t>((size + fs_.BlockSize() - 1) / fs_.BlockSize(), mapper.AddressableBlocks());
-    runs_ = Ext2RunBuilder();
+    runs_.Clear();
     uint64_t real = 0;
     const uint64_t most = fs_.DeviceBlocks();
     for (uint64_t k = 0; k < blocks;) {
@@ -246,7 +250,22 @@ void Ext2TreeBuild::AddInode(const CExt2Inode& inode) {
         files_.emplace_back(inode.number, node);
 }
 
+// The tables grow to about one entry per inode that was ever used; sizing them for every inode
+// of the volume saves copying them over and over, and costs address space only, as pages are
+// touched when filled. Capped for huge volumes, and a refused reservation is no failure.
+void Ext2TreeBuild::ReserveTables() {
+    constexpr uint64_t kMostReserved = uint64_t{1} << 22;
+    const auto inodes = static_cast<size_t>(std::min<uint64_t>(fs_.InodesCount(), kMostReserved));
+    try {
+        files_.reserve(inodes);
+        names_.reserve(inodes + inodes / 8);
+        nameText_.reserve(inodes * 16);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
 void Ext2TreeBuild::ReadAllInodes() {
+    ReserveTables();
     callback_.BeginPhase(Ext2ReadingPhaseText(language_), static_cast<int64_t>(fs_.GroupCount()));
     CExt2InodeWalker walker(fs_);
     const uint32_t first = std::max<uint32_t>(std::min<uint32_t>(fs_.SuperBlock().FirstInode(), 11), 1);
@@ -280,21 +299,50 @@ void Ext2TreeBuild::ReadAllInodes() {
     callback_.Finish();
 }
 
+// Folders list their entries mostly in inode order, so the records come as a few sorted runs
+// (the root's entries, then everything below): merging the runs keeps the order of equal inodes
+// as a stable sort would, at a fraction of its work. Many runs get the stable sort.
+void Ext2TreeBuild::SortNamesByInode() {
+    constexpr size_t kMostRuns = 64;
+    const auto byInode = [](const NameRecord& a, const NameRecord& b) { return a.inode < b.inode; };
+    std::vector<size_t> bounds{0};
+    for (size_t i = 1; i < names_.size() && bounds.size() <= kMostRuns; ++i)
+        if (names_[i].inode < names_[i - 1].inode) bounds.push_back(i);
+    if (bounds.size() > kMostRuns) {
+        std::stable_sort(names_.begin(), names_.end(), byInode);
+        return;
+    }
+    bounds.push_back(names_.size());
+    const auto at = [this](size_t i) { return names_.begin() + static_cast<std::ptrdiff_t>(i); };
+    while (bounds.size() > 2) {
+        std::vector<size_t> merged{0};
+        for (size_t k = 0; k + 2 < bounds.size(); k += 2) {
+            std::inplace_merge(at(bounds[k]), at(bounds[k + 1]), at(bounds[k + 2]), byInode);
+            merged.push_back(bounds[k + 2]);
+        }
+        if (merged.back() != bounds.back()) merged.push_back(bounds.back());
+        bounds = std::move(merged);
+    }
+}
+
 // Picks, for every inode, the entry that names it: a live entry over a deleted one, the last live
 // one or the first deleted one (folders in inode order); a deleted entry never names a live inode (the inode
 // belongs to another file since). Files go under their folder at once; folders get their parent: the one
 // their ".." names while it names them back, else the folder whose entry names them, else the ".." as it
 // stands.
 bool Ext2TreeBuild::ResolveNames() {
-    std::stable_sort(names_.begin(), names_.end(),
-                     [](const NameRecord& a, const NameRecord& b) { return a.inode < b.inode; });
+    SortNamesByInode();
     size_t groups = 0;
+    // Both tables are in inode order: one cursor walks the files alongside the names.
+    size_t fileAt = 0;
     for (size_t i = 0; i < names_.size();) {
         if ((++groups & 0xFFF) == 0 && callback_.IsCancelled() == kCancelled) return false;
         size_t end = i;
         while (end < names_.size() && names_[end].inode == names_[i].inode) ++end;
         const uint32_t inode = names_[i].inode;
-        CFileNode* file = FileNode(inode);
+        while (fileAt < files_.size() && files_[fileAt].first < inode) ++fileAt;
+        CFileNode* file =
+            fileAt < files_.size() && files_[fileAt].first == inode ? files_[fileAt].second : nullptr;
         FolderRecord* folder = file ? nullptr : Folder(inode);
         if (!file && !folder) {
             i = end;
@@ -366,6 +414,7 @@ bool Ext2TreeBuild::AttachDirectoryTree() {
         node = nullptr;
     }
     names_.clear();
+    nameText_.clear();
     return true;
 }
 

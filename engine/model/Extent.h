@@ -23,6 +23,10 @@ struct Extent {
 // delta, low nibble = byte count of the length), the length, then the delta from the previous
 // non-sparse extent's start; sparse extents carry no delta. A zero byte ends the string.
 std::vector<uint8_t> EncodeMappingPairs(const std::vector<Extent>& extents);
+// The same encoding in place: the bytes it takes (0 for no extents), and the string written to
+// out, which must hold that many.
+size_t MappingPairsSize(const std::vector<Extent>& extents);
+void EncodeMappingPairsInto(const std::vector<Extent>& extents, uint8_t* out);
 
 // Decodes at most size bytes, appending to out, and stops at a zero header byte. Returns false
 // (keeping what was decoded so far) when a field runs past size, a field is wider than

@@ -13,31 +13,50 @@ int SignedByteCount(int64_t v) {
     return 8;
 }
 
-void PutLittle(std::vector<uint8_t>& out, uint64_t v, int n) {
-    for (int i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+uint8_t* PutLittle(uint8_t* out, uint64_t v, int n) {
+    for (int i = 0; i < n; ++i) *out++ = static_cast<uint8_t>(v >> (8 * i));
+    return out;
 }
 
 }  // namespace
 
-std::vector<uint8_t> EncodeMappingPairs(const std::vector<Extent>& extents) {
-    std::vector<uint8_t> out;
-    if (extents.empty()) return out;
+size_t MappingPairsSize(const std::vector<Extent>& extents) {
+    if (extents.empty()) return 0;
+    size_t size = 1;
+    uint64_t previous = 0;
+    for (const Extent& e : extents) {
+        size += 1 + static_cast<size_t>(SignedByteCount(static_cast<int64_t>(e.length)));
+        if (e.IsSparse()) continue;
+        size += static_cast<size_t>(SignedByteCount(static_cast<int64_t>(e.start - previous)));
+        previous = e.start;
+    }
+    return size;
+}
+
+void EncodeMappingPairsInto(const std::vector<Extent>& extents, uint8_t* at) {
+    if (extents.empty()) return;
     uint64_t previous = 0;
     for (const Extent& e : extents) {
         const int lengthBytes = SignedByteCount(static_cast<int64_t>(e.length));
         if (e.IsSparse()) {
-            out.push_back(static_cast<uint8_t>(lengthBytes));
-            PutLittle(out, e.length, lengthBytes);
+            *at++ = static_cast<uint8_t>(lengthBytes);
+            at = PutLittle(at, e.length, lengthBytes);
             continue;
         }
         const int64_t delta = static_cast<int64_t>(e.start - previous);
         const int deltaBytes = SignedByteCount(delta);
-        out.push_back(static_cast<uint8_t>(deltaBytes << 4 | lengthBytes));
-        PutLittle(out, e.length, lengthBytes);
-        PutLittle(out, static_cast<uint64_t>(delta), deltaBytes);
+        *at++ = static_cast<uint8_t>(deltaBytes << 4 | lengthBytes);
+        at = PutLittle(at, e.length, lengthBytes);
+        at = PutLittle(at, static_cast<uint64_t>(delta), deltaBytes);
         previous = e.start;
     }
-    out.push_back(0);
+    *at = 0;
+}
+
+std::vector<uint8_t> EncodeMappingPairs(const std::vector<Extent>& extents) {
+    // Sized first, so that the string is allocated once.
+    std::vector<uint8_t> out(MappingPairsSize(extents));
+    EncodeMappingPairsInto(extents, out.data());
     return out;
 }
 

@@ -3,7 +3,9 @@
 #include <sys/mman.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <new>
+#include <thread>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define KELDRIN_POOL_ASAN 1
@@ -49,6 +51,12 @@ void FreeSlab(void* slab) {
 
 }  // namespace
 
+void SmallBlockPool::SpinLock::lock() noexcept {
+    while (held_.exchange(true, std::memory_order_acquire)) {
+        while (held_.load(std::memory_order_relaxed)) std::this_thread::yield();
+    }
+}
+
 SmallBlockPool::~SmallBlockPool() {
     while (slabs_) {
         Slab* next = slabs_->next;
@@ -63,13 +71,13 @@ void* SmallBlockPool::Allocate(size_t size) noexcept {
     if (size > kLargestPooled) {
         void* p = ::operator new(size, std::nothrow);
         if (p) {
-            std::lock_guard lock(mutex_);
+            std::lock_guard lock(lock_);
             ++live_;
         }
         return p;
     }
     const size_t bytes = RoundUp(size, kGranule);
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(lock_);
     void* p = nullptr;
     if (FreeBlock* block = free_[bytes / kGranule]) {
         POOL_UNPOISON(block, bytes);
@@ -86,7 +94,7 @@ void SmallBlockPool::Free(void* block, size_t size) noexcept {
     if (!block) return;
     if (size == 0) size = 1;
     if (size > kLargestPooled) ::operator delete(block);
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(lock_);
     if (size <= kLargestPooled) {
         const size_t bytes = RoundUp(size, kGranule);
         auto* freed = static_cast<FreeBlock*>(block);
@@ -99,7 +107,7 @@ void SmallBlockPool::Free(void* block, size_t size) noexcept {
 }
 
 size_t SmallBlockPool::LiveBlocks() const {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(lock_);
     return live_;
 }
 

@@ -3,6 +3,7 @@
 // record sector. It is expanded into an IDataRunList only when the data is needed.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,8 +14,9 @@
 
 namespace keldrin {
 
-// Owns its bytes, exactly as many as the encoding needs. An empty StoredRunList means "no stored
-// form": the file has no data to copy.
+// Owns its bytes, exactly as many as the encoding needs; a string of a few bytes (most files have
+// one extent) is kept inside the object rather than in an allocation of its own. An empty
+// StoredRunList means "no stored form": the file has no data to copy.
 class StoredRunList {
   public:
     StoredRunList() = default;
@@ -30,7 +32,10 @@ class StoredRunList {
     static StoredRunList FromBytes(const uint8_t* bytes, size_t size, uint16_t residentOffset);
 
     bool IsEmpty() const { return size_ == 0; }
-    const uint8_t* GetBytes() const { return bytes_.get(); }
+    const uint8_t* GetBytes() const {
+        if (size_ == 0) return nullptr;
+        return size_ <= kInlineBytes ? inline_.data() : bytes_.get();
+    }
     uint32_t GetSize() const { return size_; }
     uint16_t GetResidentOffset() const { return residentOffset_; }
 
@@ -38,7 +43,12 @@ class StoredRunList {
     std::unique_ptr<IDataRunList> GetDataRunList() const;
 
   private:
-    std::unique_ptr<uint8_t[]> bytes_;
+    static constexpr size_t kInlineBytes = 8;
+    // Encodes extents as they are (no zero lengths among them).
+    static StoredRunList Encode(const std::vector<Extent>& extents, uint16_t residentOffset);
+
+    std::array<uint8_t, kInlineBytes> inline_{};
+    std::unique_ptr<uint8_t[]> bytes_;  // only for strings longer than kInlineBytes
     uint32_t size_ = 0;
     uint16_t residentOffset_ = 0;
 };

@@ -15,72 +15,12 @@ std::string NameToUtf8(std::span<const uint8_t> units, size_t count) {
 
 }  // namespace
 
-uint32_t Attribute::Type() const {
-    return LeReader(bytes_).U32(0);
-}
-uint32_t Attribute::Length() const {
-    return LeReader(bytes_).U32(4);
-}
-bool Attribute::IsResident() const {
-    return LeReader(bytes_).U8(8) == 0;
-}
-uint8_t Attribute::NameLength() const {
-    return LeReader(bytes_).U8(9);
-}
-uint16_t Attribute::Flags() const {
-    return LeReader(bytes_).U16(12);
-}
-uint16_t Attribute::Id() const {
-    return LeReader(bytes_).U16(14);
-}
-
 std::string Attribute::Name() const {
     const LeReader r(bytes_);
     const size_t count = NameLength();
     const auto units = r.Sub(r.U16(10), 2 * count);
     if (count == 0 || units.empty()) return {};
     return NameToUtf8(units, count);
-}
-
-uint32_t Attribute::ValueLength() const {
-    return IsResident() ? LeReader(bytes_).U32(16) : 0;
-}
-uint16_t Attribute::ValueOffset() const {
-    return IsResident() ? LeReader(bytes_).U16(20) : 0;
-}
-
-std::span<const uint8_t> Attribute::Value() const {
-    if (!IsResident()) return {};
-    return LeReader(bytes_).Sub(ValueOffset(), ValueLength());
-}
-
-int64_t Attribute::FirstVcn() const {
-    return IsResident() ? 0 : LeReader(bytes_).I64(16);
-}
-int64_t Attribute::LastVcn() const {
-    return IsResident() ? 0 : LeReader(bytes_).I64(24);
-}
-uint16_t Attribute::MappingPairsOffset() const {
-    return IsResident() ? 0 : LeReader(bytes_).U16(32);
-}
-
-std::span<const uint8_t> Attribute::MappingPairs() const {
-    const size_t offset = MappingPairsOffset();
-    if (IsResident() || offset > bytes_.size()) return {};
-    return bytes_.subspan(offset);
-}
-
-uint16_t Attribute::CompressionUnit() const {
-    return IsResident() ? 0 : LeReader(bytes_).U16(34);
-}
-int64_t Attribute::AllocatedSize() const {
-    return IsResident() ? 0 : LeReader(bytes_).I64(40);
-}
-int64_t Attribute::DataSize() const {
-    return IsResident() ? 0 : LeReader(bytes_).I64(48);
-}
-int64_t Attribute::InitializedSize() const {
-    return IsResident() ? 0 : LeReader(bytes_).I64(56);
 }
 
 bool ReadStandardInformation(const Attribute& attribute, StandardInformation& out) {

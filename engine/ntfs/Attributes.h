@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "engine/ntfs/LeReader.h"
+
 namespace keldrin::ntfs {
 
 enum AttributeType : uint32_t {
@@ -69,6 +71,68 @@ class Attribute {
     std::span<const uint8_t> bytes_;
     size_t offset_;
 };
+
+// The fixed fields are read inline: a tree build asks for them several times per attribute of
+// every record.
+inline uint32_t Attribute::Type() const {
+    return LeReader(bytes_).U32(0);
+}
+inline uint32_t Attribute::Length() const {
+    return LeReader(bytes_).U32(4);
+}
+inline bool Attribute::IsResident() const {
+    return LeReader(bytes_).U8(8) == 0;
+}
+inline uint8_t Attribute::NameLength() const {
+    return LeReader(bytes_).U8(9);
+}
+inline uint16_t Attribute::Flags() const {
+    return LeReader(bytes_).U16(12);
+}
+inline uint16_t Attribute::Id() const {
+    return LeReader(bytes_).U16(14);
+}
+
+inline uint32_t Attribute::ValueLength() const {
+    return IsResident() ? LeReader(bytes_).U32(16) : 0;
+}
+inline uint16_t Attribute::ValueOffset() const {
+    return IsResident() ? LeReader(bytes_).U16(20) : 0;
+}
+
+inline std::span<const uint8_t> Attribute::Value() const {
+    if (!IsResident()) return {};
+    return LeReader(bytes_).Sub(ValueOffset(), ValueLength());
+}
+
+inline int64_t Attribute::FirstVcn() const {
+    return IsResident() ? 0 : LeReader(bytes_).I64(16);
+}
+inline int64_t Attribute::LastVcn() const {
+    return IsResident() ? 0 : LeReader(bytes_).I64(24);
+}
+inline uint16_t Attribute::MappingPairsOffset() const {
+    return IsResident() ? 0 : LeReader(bytes_).U16(32);
+}
+
+inline std::span<const uint8_t> Attribute::MappingPairs() const {
+    const size_t offset = MappingPairsOffset();
+    if (IsResident() || offset > bytes_.size()) return {};
+    return bytes_.subspan(offset);
+}
+
+inline uint16_t Attribute::CompressionUnit() const {
+    return IsResident() ? 0 : LeReader(bytes_).U16(34);
+}
+inline int64_t Attribute::AllocatedSize() const {
+    return IsResident() ? 0 : LeReader(bytes_).I64(40);
+}
+inline int64_t Attribute::DataSize() const {
+    return IsResident() ? 0 : LeReader(bytes_).I64(48);
+}
+inline int64_t Attribute::InitializedSize() const {
+    return IsResident() ? 0 : LeReader(bytes_).I64(56);
+}
 
 // Anything that numbers attributes of one type from 0: a single record, or a base record with
 // its extension records.

@@ -35,13 +35,10 @@ bool IsSoundAttribute(const Attribute& a) {
     return length >= kNonResidentHeaderSize && length >= a.MappingPairsOffset();
 }
 
-}  // namespace
-
-bool IsUsableRecordSize(uint32_t bytes) {
-    return bytes >= 512 && bytes <= 65536 && bytes % 512 == 0;
-}
-
-bool WalkAttributes(std::span<const uint8_t> record, const std::function<bool(const Attribute&)>& visit) {
+// The walk itself, with the visitor inlined: the reader's own searches run it several times for
+// every record of a volume.
+template <typename Visit>
+bool Walk(std::span<const uint8_t> record, Visit&& visit) {
     const LeReader r(record);
     if (!r.Has(0, kFileRecordHeaderSize)) return false;
     size_t offset = r.U16(20);
@@ -61,6 +58,16 @@ bool WalkAttributes(std::span<const uint8_t> record, const std::function<bool(co
     return true;
 }
 
+}  // namespace
+
+bool IsUsableRecordSize(uint32_t bytes) {
+    return bytes >= 512 && bytes <= 65536 && bytes % 512 == 0;
+}
+
+bool WalkAttributes(std::span<const uint8_t> record, const std::function<bool(const Attribute&)>& visit) {
+    return Walk(record, visit);
+}
+
 bool IsValidFileRecord(std::span<uint8_t> record) {
     const LeReader r(record);
     if (!r.Has(0, kFileRecordHeaderSize) || r.U32(0) != kFileMagic) return false;
@@ -73,7 +80,7 @@ bool IsValidFileRecord(std::span<uint8_t> record) {
     // A fix-up that does not match still leaves the attributes to be judged.
     const ScopedFixup fixup(record);
     bool sound = true;
-    const bool walked = WalkAttributes(record, [&sound](const Attribute& a) {
+    const bool walked = Walk(record, [&sound](const Attribute& a) {
         if (a.Type() == kAttrData && !a.IsResident() && !IsValidMappingPairs(a.MappingPairs())) sound = false;
         if (a.Type() == kAttrFileName && !HasValidFileNameCharacters(a.Value())) sound = false;
         return sound;
@@ -169,17 +176,11 @@ std::optional<Attribute> FileRecord::FindAttribute(uint32_t type, int index, int
     if (recordSector) *recordSector = -1;
     std::optional<Attribute> found;
     if (index < 0 || view_.empty()) return found;
-    // One pointer in the capture keeps std::function from allocating on every search.
-    struct Search {
-        uint32_t type;
-        int index;
-        int seen;
-        std::optional<Attribute>* found;
-    } search{type, index, 0, &found};
-    WalkAttributes(view_, [s = &search](const Attribute& a) {
-        if (a.Type() != s->type) return true;
-        if (s->seen++ == s->index) *s->found = a;
-        return !*s->found;
+    int seen = 0;
+    Walk(view_, [&](const Attribute& a) {
+        if (a.Type() != type) return true;
+        if (seen++ == index) found = a;
+        return !found;
     });
     return found;
 }

@@ -150,14 +150,14 @@ void CMftReader::ParseRecord(std::span<uint8_t> bytes, int64_t sector, int64_t n
     }
     CNTFSBuildRecord record;
     record.folder = base.GetFlags() & kRecordFlagFolder;
-    record.recordSector = sector;
     // The parent is taken from the base record's own names; those of the set may lie elsewhere.
     record.parent = set.Extensions().empty() ? ParentOfNames(attributes.names[0], attributes.names[1])
                                              : ParentOfNames(base.FindAttribute(kAttrFileName, 0),
                                                              base.FindAttribute(kAttrFileName, 1));
     if (record.parent == kUnknownRecord) record.parent = facts.parent;
     record.properties = std::move(properties);
-    record.recordNumber = number;
+    // Numbers come from $MFT offsets within the device, far below the field's 62 bits.
+    record.recordNumber = number < kMaxBuildRecordNumber ? number : kUnknownRecord;
     records_.Append(std::move(record));
 }
 

@@ -86,6 +86,8 @@ CFileSystemNode* CNTFSTreeBuilder::Work() {
     if (!reader.ReadMft(callback, NtfsReadingPhaseText(language_))) return nullptr;
 
     callback.BeginPhase(NtfsDirectoryPhaseText(language_), static_cast<int64_t>(records.Size()));
+    // Sorted here, before any node exists, the list needs no index beside it while the tree grows.
+    SortByParent(records);
     TreeOwner<CFileSystemNode> root(CreateNtfsFileSystemNode(firstSector_, sectorsPerCluster_, 0, label));
     if (!root) return nullptr;
     const bool finished = AssembleTree(records, root.get(), &callback, &mft) &&

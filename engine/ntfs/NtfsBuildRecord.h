@@ -14,16 +14,18 @@ inline constexpr int64_t kUnknownRecord = -1;
 // The root folder of every NTFS volume.
 inline constexpr int64_t kRootRecord = 5;
 
-// Only these five fields: a volume holds millions of records and everything else about a file
-// lives once in its properties.
+// Only these four fields in 24 bytes: a volume holds millions of records and everything else
+// about a file lives once in its properties (the record's sector too). Record numbers are 48 bits
+// on disk, so the number shares its word with the folder flag.
 struct CNTFSBuildRecord {
-    uint32_t folder = 0;  // the record header's flags & 0x0002
-    int64_t recordSector = 0;
     int64_t parent = kUnknownRecord;
     // Owned until handed to a node; null once placed.
     std::unique_ptr<CNTFSFileProperties> properties;
-    int64_t recordNumber = kUnknownRecord;
+    int64_t recordNumber : 62 = kUnknownRecord;
+    uint64_t folder : 2 = 0;  // the record header's flags & 0x0002
 };
+static_assert(sizeof(CNTFSBuildRecord) == 24);
+inline constexpr int64_t kMaxBuildRecordNumber = int64_t{1} << 61;
 
 // The build records of one build, in the order they were found. Stored in fixed chunks, so that
 // growing never moves a record (nodes point at theirs) and never holds two copies of the list.
@@ -42,14 +44,21 @@ class BuildRecordList {
         return slot;
     }
     size_t Size() const { return size_; }
+
+    // The list is kept in chunks of this many records.
+    static constexpr size_t kChunkShift = 13;
+    static constexpr size_t kChunkSize = size_t{1} << kChunkShift;
+    static size_t ChunkOf(size_t index) { return index >> kChunkShift; }
+    // Frees a chunk whose records are all done with; they must not be used again (Released()
+    // tells), nor may the list grow after it. A tree build gives back the records it has placed.
+    void Release(size_t chunk) { chunks_[chunk].reset(); }
+    bool Released(size_t index) const { return !chunks_[ChunkOf(index)]; }
     CNTFSBuildRecord& operator[](size_t index) { return chunks_[index >> kChunkShift][index & kChunkMask]; }
     const CNTFSBuildRecord& operator[](size_t index) const {
         return chunks_[index >> kChunkShift][index & kChunkMask];
     }
 
   private:
-    static constexpr size_t kChunkShift = 10;
-    static constexpr size_t kChunkSize = size_t{1} << kChunkShift;
     static constexpr size_t kChunkMask = kChunkSize - 1;
 
     std::vector<std::unique_ptr<CNTFSBuildRecord[]>> chunks_;

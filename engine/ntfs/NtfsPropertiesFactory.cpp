@@ -33,6 +33,20 @@ void NameToUtf8(std::span<const uint8_t> units, std::string& out) {
     const auto unitAt = [&units](size_t i) {
         return uint32_t{units[2 * i]} | uint32_t{units[2 * i + 1]} << 8;
     };
+    // Most names are ASCII and no longer than a $FILE_NAME allows: gathered here, they go over in
+    // one piece.
+    char ascii[256];
+    if (count <= sizeof ascii) {
+        size_t n = 0;
+        while (n < count && unitAt(n) != 0 && unitAt(n) < 0x80) {
+            ascii[n] = static_cast<char>(unitAt(n));
+            ++n;
+        }
+        if (n == count || unitAt(n) == 0) {
+            out.assign(ascii, n);
+            return;
+        }
+    }
     for (size_t i = 0; i < count; ++i) {
         const uint32_t u = unitAt(i);
         if (u == 0) return;
@@ -123,11 +137,8 @@ class DataReader {
     }
 
   private:
-    // Lengths are never 0 here, so the encoding is taken as it is (FromExtents would copy the
-    // list first to drop empty extents).
     void Store(uint16_t residentOffset) {
-        const std::vector<uint8_t> encoded = EncodeMappingPairs(extents_);
-        out_.stored = StoredRunList::FromBytes(encoded.data(), encoded.size(), residentOffset);
+        out_.stored = StoredRunList::FromExtents(extents_, residentOffset);
     }
 
     NtfsRecordFacts& facts_;
@@ -176,13 +187,14 @@ bool ViewFileName(const std::optional<Attribute>& attribute, FileNameView& out) 
 void GatherAttributes(const FileRecordSet& record, RecordAttributes& out) {
     out = {};
     if (!record.IsValid()) return;
-    out.standardInformation = record.Base().FindAttribute(kAttrStandardInformation, 0);
     if (!record.Extensions().empty()) {
+        out.standardInformation = record.Base().FindAttribute(kAttrStandardInformation, 0);
         out.names[0] = record.FindAttribute(kAttrFileName, 0);
         out.names[1] = record.FindAttribute(kAttrFileName, 1);
         out.searchData = true;
         return;
     }
+    // One walk of the base record finds them all, the first $STANDARD_INFORMATION included.
     RecordAttributes* o = &out;
     record.Base().ForEachAttribute([o](const Attribute& a) {
         switch (a.Type()) {

@@ -31,69 +31,168 @@ CNTFSBuildRecord& RecordOf(const CFileNode* node) {
     return *static_cast<CNTFSBuildRecord*>(node->GetBuilderRecord());
 }
 
+bool ByParentThenPlace(const BuildRecordList& records, uint32_t a, uint32_t b) {
+    const int64_t pa = records[a].parent;
+    const int64_t pb = records[b].parent;
+    return pa != pb ? pa < pb : a < b;
+}
+
 // The records by parent, as a multimap would hold them: indices ordered by parent, then by their
-// place in the list. Four bytes a record where a tree multimap would take some fifty.
+// place in the list. Four bytes a record where a tree multimap would take some fifty. When the
+// list is in that order already (SortByParent) and every record still holds its properties, the
+// list is its own index and only its runs of one parent are kept: the records themselves are not
+// read again, so the assembly may release those it has placed.
 class ParentIndex {
   public:
     explicit ParentIndex(const BuildRecordList& records) : records_(records) {
+        bool ordered = true;
+        for (size_t i = 0; i < records.Size() && ordered; ++i)
+            ordered = records[i].properties && (i == 0 || records[i - 1].parent <= records[i].parent);
+        if (ordered) {
+            for (size_t i = 0; i < records.Size(); ++i)
+                if (runs_.empty() || runs_.back().parent != records[i].parent)
+                    runs_.push_back({records[i].parent, static_cast<uint32_t>(i), false});
+            runs_.push_back({0, static_cast<uint32_t>(records.Size()), false});  // the end of the last run
+            identity_ = true;
+            return;
+        }
         order_.reserve(records.Size());
         for (size_t i = 0; i < records.Size(); ++i)
             if (records[i].properties) order_.push_back(static_cast<uint32_t>(i));
-        std::sort(order_.begin(), order_.end(), [this](uint32_t a, uint32_t b) {
-            const int64_t pa = records_[a].parent;
-            const int64_t pb = records_[b].parent;
-            return pa != pb ? pa < pb : a < b;
-        });
+        std::sort(order_.begin(), order_.end(),
+                  [this](uint32_t a, uint32_t b) { return ByParentThenPlace(records_, a, b); });
     }
 
-    std::pair<const uint32_t*, const uint32_t*> Children(int64_t parent) const {
-        const auto lower = std::lower_bound(order_.begin(), order_.end(), parent,
-                                            [this](uint32_t i, int64_t p) { return records_[i].parent < p; });
-        const auto upper = std::upper_bound(lower, order_.end(), parent,
-                                            [this](int64_t p, uint32_t i) { return p < records_[i].parent; });
-        return {order_.data() + (lower - order_.begin()), order_.data() + (upper - order_.begin())};
+    bool Identity() const { return identity_; }
+
+    // The positions [first, second) of parent's records; At() turns one into a list index.
+    std::pair<size_t, size_t> Children(int64_t parent) const {
+        if (identity_) {
+            const auto last = runs_.end() - 1;
+            const auto run = std::lower_bound(runs_.begin(), last, parent,
+                                              [](const Run& r, int64_t p) { return r.parent < p; });
+            if (run == last || run->parent != parent) return {0, 0};
+            return {run->first, (run + 1)->first};
+        }
+        size_t low = 0;
+        size_t high = order_.size();
+        while (low < high) {
+            const size_t mid = low + (high - low) / 2;
+            if (records_[order_[mid]].parent < parent)
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        const size_t lower = low;
+        high = order_.size();
+        while (low < high) {
+            const size_t mid = low + (high - low) / 2;
+            if (parent < records_[order_[mid]].parent)
+                high = mid;
+            else
+                low = mid + 1;
+        }
+        return {lower, low};
+    }
+    size_t At(size_t position) const { return identity_ ? position : order_[position]; }
+
+    // Whether the records of parent's range were placed before (by a copy of the same folder):
+    // its first record has given up its properties. Only the index answers this once records may
+    // be released.
+    bool Taken(int64_t parent, size_t begin) const {
+        if (!identity_) return !records_[order_[begin]].properties;
+        return runs_[RunOf(parent)].taken;
+    }
+    void MarkTaken(int64_t parent, bool firstGone) {
+        if (identity_) runs_[RunOf(parent)].taken = firstGone;
     }
 
   private:
+    struct Run {
+        int64_t parent;
+        uint32_t first;
+        bool taken;
+    };
+    // The run of parent, which has one.
+    size_t RunOf(int64_t parent) const {
+        const auto run = std::lower_bound(runs_.begin(), runs_.end() - 1, parent,
+                                          [](const Run& r, int64_t p) { return r.parent < p; });
+        return static_cast<size_t>(run - runs_.begin());
+    }
+
     const BuildRecordList& records_;
+    bool identity_ = false;
     std::vector<uint32_t> order_;
+    std::vector<Run> runs_;
 };
 
 class Assembler {
   public:
     Assembler(BuildRecordList& records, IDIRBuildCallback& callback, const MftMap* mft)
-        : records_(records), index_(records), callback_(callback), mft_(mft) {}
+        : records_(records), index_(records), callback_(callback), mft_(mft) {
+        // Each chunk of a sorted list goes as soon as its files are placed and its folders have
+        // been walked: by the end the nodes stand in for nearly all the records.
+        if (index_.Identity()) {
+            pending_.assign((records.Size() + BuildRecordList::kChunkSize - 1) / BuildRecordList::kChunkSize,
+                            0);
+            for (size_t i = 0; i < records.Size(); ++i) ++pending_[BuildRecordList::ChunkOf(i)];
+        }
+    }
 
     bool Run(CFileNode* root) {
         if (!AttachChildren(root, kRootRecord)) return false;
         while (!queue_.empty()) {
             CFileNode* folder = queue_.front();
+            const size_t place = places_.front();
             queue_.pop_front();
+            places_.pop_front();
             const CNTFSBuildRecord& record = RecordOf(folder);
             int64_t number = record.recordNumber;
-            if (number == kUnknownRecord && mft_) number = RecordNumberAt(*mft_, record.recordSector);
-            if (number == kUnknownRecord) continue;
-            if (!AttachChildren(folder, number) || Cancelled(callback_.IsCancelled())) return false;
+            if (number == kUnknownRecord && mft_) {
+                const auto* properties = static_cast<const CNTFSFileProperties*>(folder->GetProperties());
+                number = RecordNumberAt(*mft_, properties->GetRecordSector());
+            }
+            if (number != kUnknownRecord &&
+                (!AttachChildren(folder, number) || Cancelled(callback_.IsCancelled())))
+                return false;
+            Done(place);
         }
         return true;
     }
 
   private:
+    // The record at index needs no more looking at.
+    void Done(size_t index) {
+        if (pending_.empty()) return;
+        const size_t chunk = BuildRecordList::ChunkOf(index);
+        if (--pending_[chunk] == 0) records_.Release(chunk);
+    }
+
     bool AttachChildren(CFileNode* node, int64_t number) {
         const auto [begin, end] = index_.Children(number);
         // Placing a parent's records takes them all, so a range whose first record has gone was
         // done before: another record of the same number (a copy) gets nothing twice.
-        if (begin == end || !records_[*begin].properties) return true;
-        for (const uint32_t* i = begin; i != end; ++i) {
-            CNTFSBuildRecord& record = records_[*i];
+        if (begin == end || index_.Taken(number, begin)) return true;
+        bool firstGone = false;
+        bool cancelled = false;
+        for (size_t i = begin; i != end && !cancelled; ++i) {
+            const size_t at = index_.At(i);
+            CNTFSBuildRecord& record = records_[at];
             if (!record.properties) continue;
             CFileNode* child = NodeFor(record);
             if (!child) continue;
+            firstGone = firstGone || i == begin;
             node->AddChild(child);
-            if (record.folder) queue_.push_back(child);
-            if (Cancelled(callback_.Step(1))) return false;
+            if (record.folder) {
+                queue_.push_back(child);
+                places_.push_back(at);
+            } else {
+                Done(at);
+            }
+            cancelled = Cancelled(callback_.Step(1));
         }
-        return true;
+        index_.MarkTaken(number, firstGone);
+        return !cancelled;
     }
 
     BuildRecordList& records_;
@@ -101,6 +200,8 @@ class Assembler {
     IDIRBuildCallback& callback_;
     const MftMap* mft_;
     std::deque<CFileNode*> queue_;
+    std::deque<size_t> places_;      // the list index of each folder in queue_
+    std::vector<uint32_t> pending_;  // per chunk of a sorted list, the records not yet done with
 };
 
 // One node not reached from the root, with its place in the forest the lost files form.
@@ -145,6 +246,51 @@ CFileNode* CreateLostFilesFolder(int number) {
 
 }  // namespace
 
+void SortByParent(BuildRecordList& records) {
+    // The files of a folder mostly follow one another in the $MFT, so the list is a few long
+    // runs of one parent each: sorting the runs orders the records, and only the runs are
+    // compared (ties keep their place, as the runs of one parent stay in list order).
+    struct Run {
+        int64_t parent;
+        uint32_t first;
+        uint32_t count;
+    };
+    std::vector<Run> runs;
+    for (size_t i = 0; i < records.Size(); ++i) {
+        if (runs.empty() || runs.back().parent != records[i].parent)
+            runs.push_back({records[i].parent, static_cast<uint32_t>(i), 0});
+        ++runs.back().count;
+    }
+    const auto before = [](const Run& a, const Run& b) {
+        return a.parent != b.parent ? a.parent < b.parent : a.first < b.first;
+    };
+    if (std::is_sorted(runs.begin(), runs.end(), before)) return;
+    std::sort(runs.begin(), runs.end(), before);
+    std::vector<uint32_t> order;
+    order.reserve(records.Size());
+    for (const Run& run : runs)
+        for (uint32_t k = 0; k < run.count; ++k) order.push_back(run.first + k);
+    runs.clear();
+    runs.shrink_to_fit();
+    // Position i takes the record from order[i]: each cycle of the permutation is walked once,
+    // and a walked position is marked by pointing at itself.
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (order[i] == i) continue;
+        CNTFSBuildRecord held = std::move(records[i]);
+        size_t at = i;
+        for (;;) {
+            const size_t from = order[at];
+            order[at] = static_cast<uint32_t>(at);
+            if (from == i) {
+                records[at] = std::move(held);
+                break;
+            }
+            records[at] = std::move(records[from]);
+            at = from;
+        }
+    }
+}
+
 bool AssembleTree(BuildRecordList& records, CFileNode* root, IDIRBuildCallback* callback, const MftMap* mft) {
     if (!root) return true;
     CNullDIRBuildCallback quiet;
@@ -160,12 +306,14 @@ bool AttachLostFiles(BuildRecordList& records, CFileNode* under, int& lostFolder
     // Both lists are sized before the first node is made, so that no node is ever left outside
     // the tree by a failing allocation.
     size_t count = 0;
-    for (size_t i = 0; i < records.Size(); ++i) count += records[i].properties != nullptr;
+    // Chunks that the assembly released held placed records only.
+    for (size_t i = 0; i < records.Size(); ++i) count += !records.Released(i) && records[i].properties;
     std::vector<LostNode> lost;
     std::vector<CFileNode*> remaining;
     lost.reserve(count);
     remaining.reserve(count);
     for (size_t i = 0; i < records.Size(); ++i) {
+        if (records.Released(i)) continue;
         CNTFSBuildRecord& record = records[i];
         if (!record.properties) continue;
         if (CFileNode* node = NodeFor(record))

@@ -14,11 +14,18 @@ namespace keldrin::ntfs {
 // Folders at these record numbers are metadata and never adopt lost files.
 inline constexpr int64_t kLastSystemRecord = 24;
 
+// Puts the records in order of parent, those of one parent in the order they had. Done before
+// AssembleTree, it spares that the index it would build and lets it give back the records it has
+// placed (the tree comes out the same).
+void SortByParent(BuildRecordList& records);
+
 // Hangs under root every record reached from record 5 through parent references, in the order of
 // the list among siblings, each record at most once; a record's properties move to its node,
 // which points back at the record as its builder record. Records of unknown number are numbered
 // through mft when given. Steps the callback once per node (a null callback never cancels).
-// False when cancelled: what was placed stays under root.
+// False when cancelled: what was placed stays under root. A list in SortByParent order loses, as
+// the tree grows, the chunks whose records were all placed and walked (BuildRecordList::Released);
+// the builder records of their nodes must not be followed after that.
 bool AssembleTree(BuildRecordList& records, CFileNode* root, IDIRBuildCallback* callback,
                   const MftMap* mft = nullptr);
 

@@ -42,16 +42,59 @@ TEST(TreeListing, DepthFirstInByteOrderWithEscapedNames) {
               "T\t2\t-\tevil\\x2f..\\x0aname\n");
 }
 
+TEST(TreeListing, PathsFollowTheDepthAcrossSubtreesAndDamage) {
+    TreeOwner<CFileSystemNode> root(CreateRootNode());
+    CFileNode* a = Add(root.get(), "a", true);
+    CFileNode* b = Add(a, "b", true);
+    Add(Add(b, "c", true), "deep.txt", false, 1);
+    Add(a, "d.txt", false, 2);
+    // A damaged tree: a file holding a node, and a node without properties hiding its subtree.
+    Add(Add(root.get(), "file", false, 3), "inside", false, 4);
+    CFileNode* bare = CreateFileNode();
+    root->AddChild(bare);
+    Add(bare, "unseen", false, 5);
+    Add(root.get(), "z\\last", false, 6);
+    std::ostringstream out;
+    EXPECT_EQ(PrintTree(root.get(), ListingFormat::kTsv, out), 8u);
+    EXPECT_EQ(out.str(),
+              "-\t-\t-\ta/\n"
+              "-\t-\t-\ta/b/\n"
+              "-\t-\t-\ta/b/c/\n"
+              "-\t1\t-\ta/b/c/deep.txt\n"
+              "-\t2\t-\ta/d.txt\n"
+              "-\t3\t-\tfile\n"
+              "-\t4\t-\tfile/inside\n"
+              "-\t6\t-\tz\\x5clast\n");
+}
+
+TEST(TreeListing, ByteOrderPastLongCommonStartsAndTiesInSiblingOrder) {
+    TreeOwner<CFileSystemNode> root(CreateRootNode());
+    for (const char* name : {"\xc3\xa9t\xc3\xa9", "abcdefgh2", "abcdefgh1", "abcdefgh", "abc", "B"})
+        Add(root.get(), name, false, 1);
+    Add(root.get(), "same", false, 2);
+    Add(root.get(), "same", false, 3);  // listed first: AddChild puts it before its twin
+    std::ostringstream out;
+    PrintTree(root.get(), ListingFormat::kTsv, out);
+    EXPECT_EQ(out.str(),
+              "-\t1\t-\tB\n"
+              "-\t1\t-\tabc\n"
+              "-\t1\t-\tabcdefgh\n"
+              "-\t1\t-\tabcdefgh1\n"
+              "-\t1\t-\tabcdefgh2\n"
+              "-\t3\t-\tsame\n"
+              "-\t2\t-\tsame\n"
+              "-\t1\t-\t\xc3\xa9t\xc3\xa9\n");
+}
+
 TEST(TreeListing, JsonLinesCarryTheSameFields) {
     TreeOwner<CFileSystemNode> root(CreateRootNode());
-    Add(root.get(), "q\"uote", false, 3, kStateDeleted);
+    Add(root.get(), "q\"uote\x01", false, 3, kStateDeleted, 116444736000000001);
     std::ostringstream out;
     PrintTree(root.get(), ListingFormat::kJson, out);
-    const std::string line = out.str();
-    EXPECT_NE(line.find("\"state\":\"D\""), std::string::npos) << line;
-    EXPECT_NE(line.find("\"path\":\"q\\\"uote\""), std::string::npos) << line;
-    EXPECT_NE(line.find("\"size\":3"), std::string::npos) << line;
-    EXPECT_NE(line.find("\"extents\":[]"), std::string::npos) << line;
+    EXPECT_EQ(out.str(),
+              "{\"state\":\"D\",\"size\":3,\"mtime\":\"1970-01-01T00:00:00.0000001Z\","
+              "\"path\":\"q\\\"uote\\\\x01\",\"folder\":false,\"attributes\":0,\"created\":null,"
+              "\"modified\":\"1970-01-01T00:00:00.0000001Z\",\"accessed\":null,\"extents\":[]}\n");
 }
 
 TEST(TreeListing, StatesAndTimes) {

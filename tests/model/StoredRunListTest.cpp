@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/model/StoredRunList.h"
@@ -30,6 +31,12 @@ TEST(StoredRunList, RoundTrips) {
         EXPECT_EQ(list->GetRunListKind(), kRunListNonResidentNtfs);
         EXPECT_FALSE(list->IsResident());
         EXPECT_EQ(list->GetExtents(), extents) << "first start " << extents[0].start;
+        // Short strings live inside the object, long ones beside it: both move with it.
+        StoredRunList source = StoredRunList::FromExtents(extents);
+        const StoredRunList moved = std::move(source);
+        ASSERT_EQ(moved.GetSize(), stored.GetSize());
+        EXPECT_TRUE(std::equal(moved.GetBytes(), moved.GetBytes() + moved.GetSize(), stored.GetBytes()));
+        EXPECT_EQ(moved.GetDataRunList()->GetExtents(), extents);
     }
 }
 

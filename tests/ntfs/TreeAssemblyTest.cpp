@@ -26,7 +26,6 @@ struct Records {
     void Add(int64_t number, int64_t parent, bool folder = true) {
         CNTFSBuildRecord r;
         r.folder = folder ? 2 : 0;
-        r.recordSector = 1000 + number;
         r.parent = parent;
         r.properties = Properties("f" + std::to_string(number), folder);
         r.recordNumber = number;
@@ -114,6 +113,79 @@ TEST(AssembleTree, CancelStopsAndKeepsWhatWasPlaced) {
     callback.cancelAt = 3;
     EXPECT_FALSE(AssembleTree(r.list, root.get(), &callback));
     EXPECT_EQ(Shape(root.get()).size(), 3u);
+}
+
+// The whole tree in sibling order, one "name<parent" line per node, depth first.
+std::string Listing(CFileNode* top) {
+    std::string text;
+    ForEachNode(top, [&](CFileNode* n) {
+        if (n == top) return;
+        const CFileNode* parent = n->GetParent();
+        text += std::string(n->GetProperties()->GetName()) + "<" +
+                (parent == top ? "" : parent->GetProperties()->GetName()) + "\n";
+    });
+    return text;
+}
+
+TEST(SortByParent, OrdersByParentKeepingTheListOrderAndTheTreeComesOutTheSame) {
+    // Copies of a folder number, files of one parent far apart, a lost branch and a record whose
+    // parent comes later: every case where the order of the list decides the tree.
+    const std::vector<std::pair<int64_t, int64_t>> records = {{30, 5}, {41, 30}, {31, 5},  {42, 31}, {43, 30},
+                                                              {30, 5}, {44, 30}, {50, 60}, {51, 50}, {60, 99},
+                                                              {45, 5}, {46, 31}, {32, 30}, {47, 32}};
+    const auto build = [&](bool sorted) {
+        Records r;
+        for (const auto& [number, parent] : records) r.Add(number, parent, number < 40 || number >= 50);
+        if (sorted) {
+            SortByParent(r.list);
+            for (size_t i = 1; i < r.list.Size(); ++i) EXPECT_LE(r.list[i - 1].parent, r.list[i].parent) << i;
+        }
+        TreeOwner<> root(CreateFileNode());
+        EXPECT_TRUE(AssembleTree(r.list, root.get(), nullptr));
+        TreeOwner<> lost(CreateFileNode());
+        int lostFolders = 0;
+        EXPECT_TRUE(AttachLostFiles(r.list, lost.get(), lostFolders, nullptr));
+        ClearBuilderRecords(root.get());
+        ClearBuilderRecords(lost.get());
+        return Listing(root.get()) + "--\n" + Listing(lost.get());
+    };
+    EXPECT_EQ(build(true), build(false));
+
+    // Records of one parent stay in the order they were found.
+    Records r;
+    r.Add(44, 30, false);
+    r.Add(41, 5, false);
+    r.Add(43, 30, false);
+    r.Add(42, 30, false);
+    SortByParent(r.list);
+    std::vector<int64_t> numbers;
+    for (size_t i = 0; i < r.list.Size(); ++i) numbers.push_back(r.list[i].recordNumber);
+    EXPECT_EQ(numbers, (std::vector<int64_t>{41, 44, 43, 42}));
+}
+
+TEST(AssembleTree, ASortedListGivesBackThePlacedChunksAndKeepsTheLost) {
+    // Three chunks: a folder and its files, a folder below it with more files, then lost files.
+    constexpr int64_t kFiles = 10000;
+    Records r;
+    r.Add(30, 5);
+    for (int64_t n = 0; n < kFiles; ++n) r.Add(100 + n, 30, false);
+    r.Add(40, 30);
+    for (int64_t n = 0; n < kFiles; ++n) r.Add(100 + kFiles + n, 40, false);
+    for (int64_t n = 0; n < 3; ++n) r.Add(90000 + n, 99, false);
+    SortByParent(r.list);
+    TreeOwner<> root(CreateFileNode());
+    ASSERT_TRUE(AssembleTree(r.list, root.get(), nullptr));
+    EXPECT_TRUE(r.list.Released(0));
+    EXPECT_TRUE(r.list.Released(BuildRecordList::kChunkSize));
+    EXPECT_FALSE(r.list.Released(r.list.Size() - 1)) << "the chunk of the lost files stays";
+    int lostFolders = 0;
+    ASSERT_TRUE(AttachLostFiles(r.list, root.get(), lostFolders, nullptr));
+    ClearBuilderRecords(root.get());
+    const std::multimap<std::string, std::string> shape = Shape(root.get());
+    EXPECT_EQ(shape.size(), 2 * kFiles + 2 + 1 + 3);
+    EXPECT_EQ(shape.count("f40"), 1u);
+    EXPECT_EQ(shape.find("f90001")->second, "LostFiles1");
+    EXPECT_EQ(shape.find("f" + std::to_string(100 + kFiles))->second, "f40");
 }
 
 TEST(AttachLostFiles, LostFoldersAdoptTheirChildrenTheRestGoIntoLostFiles) {
