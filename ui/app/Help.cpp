@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QUrl>
 
 namespace keldrin::ui {
@@ -40,6 +41,13 @@ bool OpenHelp(int contextId, int language) {
 
 bool OpenOnlineHelp() {
     return HelpOpener()(QUrl(QString::fromLatin1(kOnlineHelpAddress)));
+}
+
+bool HandleHelpKey(QKeyEvent* event, int contextId) {
+    if (event->key() != Qt::Key_F1) return false;
+    OpenHelp(contextId, 0);
+    event->accept();
+    return true;
 }
 
 }  // namespace keldrin::ui

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class QKeyEvent;
 class QUrl;
 
 namespace keldrin::ui {
@@ -25,6 +26,8 @@ QString HelpPagePath(int contextId, int language);
 // Opens the page; false when there is none.
 bool OpenHelp(int contextId, int language);
 bool OpenOnlineHelp();
+// F1 in a dialog: opens the dialog's English page and takes the key; false for any other key.
+bool HandleHelpKey(QKeyEvent* event, int contextId);
 
 // What opens an address; the desktop's browser unless a test replaces it.
 std::function<bool(const QUrl&)>& HelpOpener();

@@ -320,12 +320,7 @@ void CAdvanceSettingMasterDlg::accept() {
 }
 
 void CAdvanceSettingMasterDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        OpenHelp(kHelpOptionDialog, 0);
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!HandleHelpKey(event, kHelpOptionDialog)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace keldrin::ui

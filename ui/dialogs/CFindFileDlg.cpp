@@ -45,12 +45,7 @@ FindResult CFindFileDlg::FindNext() {
 }
 
 void CFindFileDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        OpenHelp(kHelpSearchDialogs, 0);
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!HandleHelpKey(event, kHelpSearchDialogs)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace keldrin::ui

@@ -275,12 +275,7 @@ void CSearchFileDlg::Search() {
 }
 
 void CSearchFileDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        OpenHelp(kHelpSearchDialogs, 0);
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!HandleHelpKey(event, kHelpSearchDialogs)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace keldrin::ui
