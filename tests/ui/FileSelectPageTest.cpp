@@ -264,10 +264,16 @@ TEST_F(FileSelectPageTest, BackAsksBeforeDroppingTheTree) {
     sheet_.Back();
     EXPECT_EQ(sheet_.CurrentIndex(), kPageFileSelect);
     EXPECT_EQ(prompts_.asked, QStringList{"Are you sure to quit searching?"});
+    Page()->OpenFind();
     prompts_.onAsk = [](const QString&) { return true; };
     sheet_.Back();
     EXPECT_EQ(sheet_.CurrentIndex(), kPageDeleteDevice);
     EXPECT_EQ(sheet_.Controllers().FileSelect().Tree(), nullptr);
+    // The views let go of the freed tree; a find left open finds nothing instead of reading it.
+    EXPECT_EQ(Page()->ListModel()->rowCount({}), 0);
+    EXPECT_EQ(Page()->FolderModel()->rowCount({}), 0);
+    Page()->FindDialog()->NameEdit()->setText("letter");
+    EXPECT_EQ(Page()->FindDialog()->FindNext(), kFindNotHere);
 }
 
 }  // namespace

@@ -11,14 +11,16 @@ CFileSelectController::CFileSelectController(IWizardHost& host, CSaveFileControl
     : CWizardPageControllerBase(host, kPageFileSelect), save_(save) {}
 
 void CFileSelectController::SetTree(std::unique_ptr<RecoveredTree> tree) {
-    tree_ = std::move(tree);
     ++generation_;
+    if (listener_) listener_();
+    tree_ = std::move(tree);
 }
 
 void CFileSelectController::Release() {
     if (!tree_) return;
-    tree_.reset();
     ++generation_;
+    if (listener_) listener_();
+    tree_.reset();
 }
 
 SelectionStatistics CFileSelectController::Statistics() const {

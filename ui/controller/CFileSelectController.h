@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "engine/devices/StorageDevice.h"
@@ -25,6 +26,9 @@ class CFileSelectController final : public CWizardPageControllerBase {
     SelectionStatistics Statistics() const;
     // Changes with every new or released tree, so the page knows when to rebuild its views.
     uint64_t TreeGeneration() const { return generation_; }
+    // Called whenever the tree is replaced or released, before the old one is freed, so views over
+    // it can let go first.
+    void SetTreeListener(std::function<void()> listener) { listener_ = std::move(listener); }
     // The device the files' data is read from; null when the chain has none.
     IStorageDevice* GetDevice() const;
 
@@ -38,6 +42,7 @@ class CFileSelectController final : public CWizardPageControllerBase {
     CSaveFileController& save_;
     std::unique_ptr<RecoveredTree> tree_;
     uint64_t generation_ = 0;
+    std::function<void()> listener_;
 };
 
 }  // namespace keldrin::ui

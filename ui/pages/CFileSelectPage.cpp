@@ -148,6 +148,15 @@ CFileSelectPage::CFileSelectPage(CFileSelectController& controller, QWidget* par
     layout->addWidget(total_);
     layout->addWidget(selected_);
 
+    // The views hold nodes of the tree: they let go before it is freed.
+    controller_.SetTreeListener([this] {
+        if (find_) {
+            find_->Reset();
+            find_->hide();
+        }
+        listModel_->Clear();
+        treeModel_->SetRoot(nullptr);
+    });
     connect(findButton, &QPushButton::clicked, this, &CFileSelectPage::OpenFind);
     connect(searchButton, &QPushButton::clicked, this, [this] { OpenSearch(); });
     connect(treeModel_, &CFolderTreeModel::CheckToggled, this, &CFileSelectPage::ToggleCheck);
@@ -165,7 +174,9 @@ CFileSelectPage::CFileSelectPage(CFileSelectController& controller, QWidget* par
     connect(tree_, &QWidget::customContextMenuRequested, this, &CFileSelectPage::TreeMenu);
 }
 
-CFileSelectPage::~CFileSelectPage() = default;
+CFileSelectPage::~CFileSelectPage() {
+    controller_.SetTreeListener({});
+}
 
 void CFileSelectPage::OnShow() {
     // Back from the saving or result page the same tree stays as the user left it.
