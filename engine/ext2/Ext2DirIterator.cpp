@@ -34,15 +34,8 @@ size_t Utf8Sequence(std::string_view s, size_t i) {
     return length;
 }
 
-}  // namespace
-
-std::string DecodeEntryName(std::string_view raw) {
-    std::string out;
-    AppendEntryName(out, raw);
-    return out;
-}
-
-void AppendEntryName(std::string& out, std::string_view raw) {
+template <typename String>
+void AppendName(String& out, std::string_view raw) {
     raw = raw.substr(0, std::min(raw.find('\0'), raw.size()));
     // Most names are plain ASCII and go over as they are.
     if (std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; })) {
@@ -59,6 +52,22 @@ void AppendEntryName(std::string& out, std::string_view raw) {
             i += n;
         }
     }
+}
+
+}  // namespace
+
+std::string DecodeEntryName(std::string_view raw) {
+    std::string out;
+    AppendEntryName(out, raw);
+    return out;
+}
+
+void AppendEntryName(std::string& out, std::string_view raw) {
+    AppendName(out, raw);
+}
+
+void AppendEntryName(NameBuffer& out, std::string_view raw) {
+    AppendName(out, raw);
 }
 
 CExt2DirIterator::CExt2DirIterator(const CExt2FileSystem& fs, const CExt2Inode& directory, bool withDeleted)

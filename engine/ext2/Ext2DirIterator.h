@@ -11,6 +11,7 @@
 #include "engine/ext2/Ext2FileSystem.h"
 #include "engine/ext2/Ext2Gc.h"
 #include "engine/ext2/Ext2Inode.h"
+#include "engine/model/HugePageAllocator.h"
 
 namespace keldrin::ext2 {
 
@@ -32,8 +33,10 @@ inline uint32_t DirRecordLength(uint32_t nameLength) {
 // Names as stored are bytes; ours are UTF-8: a name is cut at a zero byte and each byte that is
 // not part of a valid UTF-8 sequence becomes U+FFFD.
 std::string DecodeEntryName(std::string_view raw);
-// The same, appended to out (the tree build keeps all names in one buffer).
+// The same, appended to out (the tree build keeps all names in one buffer of huge pages).
 void AppendEntryName(std::string& out, std::string_view raw);
+using NameBuffer = std::basic_string<char, std::char_traits<char>, HugePageAllocator<char>>;
+void AppendEntryName(NameBuffer& out, std::string_view raw);
 
 class CExt2DirIterator {
   public:

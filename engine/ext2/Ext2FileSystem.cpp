@@ -183,11 +183,17 @@ bool CExt2InodeWalker::Read(uint32_t n, CExt2Inode& out) {
         if (loaded_ == 0) throw std::out_of_range("CExt2FileSystem::ReadBlocks");
         // ReadBlocks fills the whole table, with zeros when it fails.
         if (!table_ || capacity_ < loaded_) {
-            table_ = AllocateGcBytes(static_cast<size_t>(loaded_) * fs_.BlockSize(), false);
+            // Room to start and end the table on whole huge pages: each is faulted in at once.
+            constexpr size_t kHugePage = size_t{2} << 20;
+            const size_t bytes = static_cast<size_t>(loaded_) * fs_.BlockSize();
+            const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+            table_ = AllocateGcBytes(rounded + kHugePage, false);
+            const auto start = reinterpret_cast<uintptr_t>(table_.get());
+            data_ = table_.get() + (((start + kHugePage - 1) & ~uintptr_t{kHugePage - 1}) - start);
             capacity_ = loaded_;
         }
         try {
-            fs_.ReadBlocks(table_.get(), first, loaded_);
+            fs_.ReadBlocks(data_, first, loaded_);
         } catch (const CExt2ReadSectorError&) {
             // The zero-filled table stands for the group: its inodes are empty, read once.
             group_ = group;
@@ -199,7 +205,7 @@ bool CExt2InodeWalker::Read(uint32_t n, CExt2Inode& out) {
     if (offset + kInodeBytes > loaded_ * fs_.BlockSize())
         out.bytes.fill(0);
     else
-        std::memcpy(out.bytes.data(), table_.get() + offset, kInodeBytes);
+        std::memcpy(out.bytes.data(), data_ + offset, kInodeBytes);
     out.number = n;
     return true;
 }

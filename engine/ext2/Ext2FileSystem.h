@@ -77,8 +77,9 @@ class CExt2InodeWalker {
   private:
     const CExt2FileSystem& fs_;
     GcBytes table_;
-    uint64_t capacity_ = 0;  // blocks
-    uint64_t loaded_ = 0;    // blocks of the current group's table
+    uint8_t* data_ = nullptr;  // the table inside table_, starting on a huge page
+    uint64_t capacity_ = 0;    // blocks
+    uint64_t loaded_ = 0;      // blocks of the current group's table
     uint64_t group_ = UINT64_MAX;
 };
 

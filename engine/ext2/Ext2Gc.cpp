@@ -15,6 +15,9 @@ namespace {
 std::once_flag collectorOnce;
 
 void InitCollector() {
+    // Nothing is ever collected (below), so marker threads would only cost their start at every
+    // program start.
+    GC_set_markers_count(1);
     GC_INIT();
     // Lets worker threads register themselves later.
     GC_allow_register_threads();

@@ -19,6 +19,7 @@
 #include "engine/ext2/Ext2FileProperties.h"
 #include "engine/ext2/Ext2Gc.h"
 #include "engine/model/FileTree.h"
+#include "engine/model/HugePageAllocator.h"
 #include "platform/DataFolder.h"
 #include "platform/Worker.h"
 #include "shared/Log.h"
@@ -118,7 +119,7 @@ class Ext2TreeBuild {
     void Name(CFileNode* node, int64_t record) {
         if (record < 0) return;
         const NameRecord& r = names_[static_cast<size_t>(record)];
-        PropertiesOf(node)->SetName(std::string(nameText_, r.nameOffset, r.nameLength));
+        PropertiesOf(node)->SetName(std::string(nameText_.data() + r.nameOffset, r.nameLength));
     }
 
     const CExt2FileSystem& fs_;
@@ -126,10 +127,12 @@ class Ext2TreeBuild {
     int language_;
     std::vector<bool>* blockBits_;
     CFileSystemNode* root_ = nullptr;
-    std::vector<std::pair<uint32_t, CFileNode*>> files_;  // by inode; null once placed
-    std::vector<FolderRecord> folders_;                   // by inode
-    std::vector<NameRecord> names_;
-    std::string nameText_;  // the names of names_, one after the other
+    // The two tables of about one entry per inode.
+    std::vector<std::pair<uint32_t, CFileNode*>, HugePageAllocator<std::pair<uint32_t, CFileNode*>>>
+        files_;                          // by inode; null once placed
+    std::vector<FolderRecord> folders_;  // by inode
+    std::vector<NameRecord, HugePageAllocator<NameRecord>> names_;
+    NameBuffer nameText_;  // the names of names_, one after the other
     Ext2RunBuilder runs_;
     bool cancelled_ = false;
 };

@@ -58,6 +58,41 @@ bool Walk(std::span<const uint8_t> record, Visit&& visit) {
     return true;
 }
 
+// The header fields that must hold before the fix-up is tried.
+bool HasSoundHeader(std::span<const uint8_t> record) {
+    const LeReader r(record);
+    if (!r.Has(0, kFileRecordHeaderSize) || r.U32(0) != kFileMagic) return false;
+    const size_t count = r.U16(6);
+    if (count > kMaxUpdateSequenceCount) return false;
+    if (count > 0 && count - 1 > record.size() / kFixupStride) return false;
+    const size_t usaOffset = r.U16(4);
+    return usaOffset >= kMinUpdateSequenceOffset && usaOffset <= kMaxUpdateSequenceOffset;
+}
+
+// Every attribute of the record as it stands is sound, and so are its data runs and names. index,
+// when given, receives where the attributes start.
+bool HasSoundAttributes(std::span<const uint8_t> record, FileRecord::AttributeIndex* index) {
+    FileRecord::AttributeIndex found;
+    bool sound = true;
+    bool overflow = false;
+    const bool walked = Walk(record, [&](const Attribute& a) {
+        if (a.Type() == kAttrData && !a.IsResident() && !IsValidMappingPairs(a.MappingPairs())) sound = false;
+        if (a.Type() == kAttrFileName && !HasValidFileNameCharacters(a.Value())) sound = false;
+        if (found.count < found.offsets.size()) {
+            found.offsets[found.count++] = static_cast<uint16_t>(a.Offset());
+        } else {
+            overflow = true;
+        }
+        return sound;
+    });
+    if (!walked || !sound) return false;
+    if (index) {
+        *index = found;
+        index->complete = !overflow;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool IsUsableRecordSize(uint32_t bytes) {
@@ -69,23 +104,10 @@ bool WalkAttributes(std::span<const uint8_t> record, const std::function<bool(co
 }
 
 bool IsValidFileRecord(std::span<uint8_t> record) {
-    const LeReader r(record);
-    if (!r.Has(0, kFileRecordHeaderSize) || r.U32(0) != kFileMagic) return false;
-    const size_t count = r.U16(6);
-    if (count > kMaxUpdateSequenceCount) return false;
-    if (count > 0 && count - 1 > record.size() / kFixupStride) return false;
-    const size_t usaOffset = r.U16(4);
-    if (usaOffset < kMinUpdateSequenceOffset || usaOffset > kMaxUpdateSequenceOffset) return false;
-
+    if (!HasSoundHeader(record)) return false;
     // A fix-up that does not match still leaves the attributes to be judged.
     const ScopedFixup fixup(record);
-    bool sound = true;
-    const bool walked = Walk(record, [&sound](const Attribute& a) {
-        if (a.Type() == kAttrData && !a.IsResident() && !IsValidMappingPairs(a.MappingPairs())) sound = false;
-        if (a.Type() == kAttrFileName && !HasValidFileNameCharacters(a.Value())) sound = false;
-        return sound;
-    });
-    return walked && sound;
+    return HasSoundAttributes(record, nullptr);
 }
 
 FileRecord::FileRecord(std::span<uint8_t> buffer, bool copy) {
@@ -112,12 +134,14 @@ FileRecord& FileRecord::operator=(FileRecord&& other) noexcept {
     const bool valid = !other.view_.empty();
     inPlace_ = other.inPlace_;
     fixedUp_ = other.fixedUp_;
+    index_ = other.index_;
     copy_ = std::move(other.copy_);
     if (valid) view_ = inPlace_ ? other.view_ : std::span<uint8_t>(copy_);
     other.copy_.clear();
     other.view_ = {};
     other.inPlace_ = false;
     other.fixedUp_ = false;
+    other.index_ = {};
     return *this;
 }
 
@@ -127,13 +151,21 @@ void FileRecord::Open(std::span<uint8_t> buffer, bool copy) {
         copy_.assign(buffer.begin(), buffer.end());
         target = copy_;
     }
-    if (!IsValidFileRecord(target)) {
+    if (!HasSoundHeader(target)) {
+        copy_.clear();
+        return;
+    }
+    // The record is judged as it is viewed: fixed up when the fix-up matches.
+    const bool fixedUp = ApplyFixup(target);
+    if (!HasSoundAttributes(target, &index_)) {
+        if (fixedUp) RevertFixup(target);
+        index_ = {};
         copy_.clear();
         return;
     }
     view_ = target;
     inPlace_ = !copy;
-    fixedUp_ = ApplyFixup(view_);
+    fixedUp_ = fixedUp;
 }
 
 void FileRecord::Release() {
@@ -142,6 +174,7 @@ void FileRecord::Release() {
     copy_.clear();
     inPlace_ = false;
     fixedUp_ = false;
+    index_ = {};
 }
 
 uint16_t FileRecord::GetFlags() const {
@@ -177,7 +210,7 @@ std::optional<Attribute> FileRecord::FindAttribute(uint32_t type, int index, int
     std::optional<Attribute> found;
     if (index < 0 || view_.empty()) return found;
     int seen = 0;
-    Walk(view_, [&](const Attribute& a) {
+    VisitAttributes([&](const Attribute& a) {
         if (a.Type() != type) return true;
         if (seen++ == index) found = a;
         return !found;
@@ -187,7 +220,7 @@ std::optional<Attribute> FileRecord::FindAttribute(uint32_t type, int index, int
 
 int FileRecord::CountAttributes(uint32_t type) const {
     int count = 0;
-    ForEachAttribute([&count, type](const Attribute& a) {
+    VisitAttributes([&count, type](const Attribute& a) {
         if (a.Type() == type) ++count;
         return true;
     });
@@ -195,7 +228,7 @@ int FileRecord::CountAttributes(uint32_t type) const {
 }
 
 void FileRecord::ForEachAttribute(const std::function<bool(const Attribute&)>& visit) const {
-    if (!view_.empty()) WalkAttributes(view_, visit);
+    VisitAttributes(visit);
 }
 
 }  // namespace keldrin::ntfs

@@ -1,6 +1,7 @@
 // MFT file records ("FILE"): validation, the walk over their attributes, and a view of one record.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -67,15 +68,42 @@ class FileRecord : public AttributeSource {
                                            int64_t* recordSector = nullptr) const override;
     int CountAttributes(uint32_t type) const;
     void ForEachAttribute(const std::function<bool(const Attribute&)>& visit) const;
+    // The same visit, inlined: a build runs it on every record of a volume.
+    template <typename F>
+    void VisitAttributes(F&& visit) const;
+
+    // Where the attributes of a valid record start, as its validation walk found them: the reader
+    // searches each record several times, and the record does not change while it is viewed.
+    struct AttributeIndex {
+        static constexpr size_t kMaxAttributes = 16;
+        std::array<uint16_t, kMaxAttributes> offsets{};
+        uint8_t count = 0;
+        bool complete = false;  // false: more than kMaxAttributes, searches walk the record
+    };
 
   private:
     void Open(std::span<uint8_t> buffer, bool copy);
     void Release();
 
     std::vector<uint8_t> copy_;
+    AttributeIndex index_;
     std::span<uint8_t> view_;
     bool inPlace_ = false;
     bool fixedUp_ = false;
 };
+
+template <typename F>
+void FileRecord::VisitAttributes(F&& visit) const {
+    if (view_.empty()) return;
+    if (!index_.complete) {
+        WalkAttributes(view_, visit);
+        return;
+    }
+    const LeReader r(view_);
+    for (size_t i = 0; i < index_.count; ++i) {
+        const size_t offset = index_.offsets[i];
+        if (!visit(Attribute(view_.subspan(offset, r.U32(offset + 4)), offset))) return;
+    }
+}
 
 }  // namespace keldrin::ntfs

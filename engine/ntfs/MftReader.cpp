@@ -151,7 +151,9 @@ void CMftReader::ParseRecord(std::span<uint8_t> bytes, int64_t sector, int64_t n
     CNTFSBuildRecord record;
     record.folder = base.GetFlags() & kRecordFlagFolder;
     // The parent is taken from the base record's own names; those of the set may lie elsewhere.
-    record.parent = set.Extensions().empty() ? ParentOfNames(attributes.names[0], attributes.names[1])
+    // Without extensions they are the names the properties came from, and facts already holds the
+    // parent they give.
+    record.parent = set.Extensions().empty() ? facts.parent
                                              : ParentOfNames(base.FindAttribute(kAttrFileName, 0),
                                                              base.FindAttribute(kAttrFileName, 1));
     if (record.parent == kUnknownRecord) record.parent = facts.parent;

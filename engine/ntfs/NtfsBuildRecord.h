@@ -34,10 +34,15 @@ class BuildRecordList {
     // The list is indexed with 32 bits.
     static constexpr size_t kMaxRecords = 0xFFFFFFFEu;
 
+    BuildRecordList() = default;
+    ~BuildRecordList();
+    BuildRecordList(const BuildRecordList&) = delete;
+    BuildRecordList& operator=(const BuildRecordList&) = delete;
+
     bool IsFull() const { return size_ >= kMaxRecords; }
     // Throws std::bad_alloc like any container; the builders catch it at their top.
     CNTFSBuildRecord& Append(CNTFSBuildRecord&& record) {
-        if ((size_ & kChunkMask) == 0) chunks_.push_back(std::make_unique<CNTFSBuildRecord[]>(kChunkSize));
+        if ((size_ & kChunkMask) == 0) chunks_.push_back(NewChunk());
         CNTFSBuildRecord& slot = chunks_.back()[size_ & kChunkMask];
         slot = std::move(record);
         ++size_;
@@ -51,7 +56,7 @@ class BuildRecordList {
     static size_t ChunkOf(size_t index) { return index >> kChunkShift; }
     // Frees a chunk whose records are all done with; they must not be used again (Released()
     // tells), nor may the list grow after it. A tree build gives back the records it has placed.
-    void Release(size_t chunk) { chunks_[chunk].reset(); }
+    void Release(size_t chunk);
     bool Released(size_t index) const { return !chunks_[ChunkOf(index)]; }
     CNTFSBuildRecord& operator[](size_t index) { return chunks_[index >> kChunkShift][index & kChunkMask]; }
     const CNTFSBuildRecord& operator[](size_t index) const {
@@ -61,7 +66,19 @@ class BuildRecordList {
   private:
     static constexpr size_t kChunkMask = kChunkSize - 1;
 
-    std::vector<std::unique_ptr<CNTFSBuildRecord[]>> chunks_;
+    // Chunks are carved from regions of one huge page each, where the kernel offers them: first
+    // touching a chunk of small pages takes dozens of page faults, the largest cost of reading a
+    // $MFT after the reading itself. A released chunk gives its pages back at once.
+    struct Region {
+        void* memory = nullptr;
+        size_t carved = 0;  // chunks handed out
+        size_t live = 0;    // chunks not yet released
+    };
+    CNTFSBuildRecord* NewChunk();
+
+    std::vector<CNTFSBuildRecord*> chunks_;  // null once released
+    std::vector<size_t> regionOf_;           // by chunk
+    std::vector<Region> regions_;
     size_t size_ = 0;
 };
 

@@ -196,7 +196,7 @@ void GatherAttributes(const FileRecordSet& record, RecordAttributes& out) {
     }
     // One walk of the base record finds them all, the first $STANDARD_INFORMATION included.
     RecordAttributes* o = &out;
-    record.Base().ForEachAttribute([o](const Attribute& a) {
+    record.Base().VisitAttributes([o](const Attribute& a) {
         switch (a.Type()) {
             case kAttrStandardInformation:
                 if (!o->standardInformation) o->standardInformation = a;

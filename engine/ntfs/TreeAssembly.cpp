@@ -7,6 +7,7 @@
 
 #include "engine/model/FileProperties.h"
 #include "engine/model/FileTree.h"
+#include "engine/model/HugePageAllocator.h"
 #include "engine/model/NTFSFileProperties.h"
 #include "engine/model/TreeWalk.h"
 
@@ -266,7 +267,7 @@ void SortByParent(BuildRecordList& records) {
     };
     if (std::is_sorted(runs.begin(), runs.end(), before)) return;
     std::sort(runs.begin(), runs.end(), before);
-    std::vector<uint32_t> order;
+    std::vector<uint32_t, HugePageAllocator<uint32_t>> order;
     order.reserve(records.Size());
     for (const Run& run : runs)
         for (uint32_t k = 0; k < run.count; ++k) order.push_back(run.first + k);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/ntfs/FileRecord.h"
 #include "engine/ntfs/Fixup.h"
@@ -201,7 +202,11 @@ TEST(FileRecord, AttributeRulesRejectTheRecord) {
         b.AddStandardInformation(0);
         c.add(b);
         Bytes r = b.Build();
+        const Bytes disk = r;
         EXPECT_FALSE(IsValidFileRecord(r)) << c.what;
+        // The view applies the matching fix-up to judge the record, and must undo it again.
+        EXPECT_FALSE(FileRecord(r, false).IsValid()) << c.what;
+        EXPECT_EQ(r, disk) << c.what;
     }
 }
 
@@ -272,6 +277,45 @@ TEST(FileRecord, FindAttributeCountsWithinOneType) {
     EXPECT_FALSE(r.FindAttribute(0x30, 2));
     EXPECT_FALSE(r.FindAttribute(0x30, -1));
     EXPECT_EQ(r.FindAttribute(0x30, 1)->Offset(), r.FindAttribute(0x80, 0)->Offset() + 32);
+}
+
+// Searches remember where the attributes of a record start, up to a number of them; records with
+// more are walked again. Either way every attribute is found, in order, also after a move.
+TEST(FileRecord, ManyAttributesAreAllFoundInOrder) {
+    for (const int count : {15, 16, 17, 60}) {
+        RecordBuilder b(4096);
+        std::vector<size_t> offsets;
+        for (int i = 0; i < count; ++i) {
+            offsets.push_back(b.NextOffset());
+            b.Add(test::ResidentAttribute(i % 2 ? 0x80 : 0x40, Bytes(8, static_cast<uint8_t>(i))));
+        }
+        offsets.push_back(b.NextOffset());
+        b.AddFileName({.name = u"last"});
+        Bytes bytes = b.Build();
+        FileRecord moved;
+        {
+            FileRecord view(bytes, false);
+            ASSERT_TRUE(view.IsValid()) << count;
+            moved = std::move(view);
+        }
+        std::vector<size_t> visited;
+        moved.ForEachAttribute([&visited](const Attribute& a) {
+            visited.push_back(a.Offset());
+            return true;
+        });
+        EXPECT_EQ(visited, offsets) << count;
+        EXPECT_EQ(moved.CountAttributes(0x80), count / 2) << count;
+        EXPECT_EQ(moved.CountAttributes(0x40), count - count / 2) << count;
+        const int lastData = count / 2 - 1;
+        const auto data = moved.FindAttribute(0x80, lastData);
+        ASSERT_TRUE(data) << count;
+        EXPECT_EQ(data->Offset(), offsets[static_cast<size_t>(2 * lastData + 1)]) << count;
+        EXPECT_EQ(data->Value()[0], 2 * lastData + 1) << count;
+        FileName name;
+        ASSERT_TRUE(ReadFileName(*moved.FindAttribute(0x30, 0), name)) << count;
+        EXPECT_EQ(name.name, "last");
+        EXPECT_FALSE(moved.FindAttribute(0x80, count / 2)) << count;
+    }
 }
 
 TEST(FileRecord, FourKilobyteRecordsAreWalkedToTheirEnd) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -161,6 +162,33 @@ TEST(SortByParent, OrdersByParentKeepingTheListOrderAndTheTreeComesOutTheSame) {
     std::vector<int64_t> numbers;
     for (size_t i = 0; i < r.list.Size(); ++i) numbers.push_back(r.list[i].recordNumber);
     EXPECT_EQ(numbers, (std::vector<int64_t>{41, 44, 43, 42}));
+}
+
+// Chunks share larger blocks of memory: releasing some, in any order, must leave every other
+// record as it was, and what stays is freed with the list (the sanitiser build sees leaks).
+TEST(BuildRecordList, ReleasedChunksLeaveTheOthersIntact) {
+    constexpr size_t kChunks = 23;
+    BuildRecordList list;
+    for (size_t i = 0; i < kChunks * BuildRecordList::kChunkSize; ++i) {
+        CNTFSBuildRecord r;
+        r.parent = static_cast<int64_t>(i);
+        r.recordNumber = static_cast<int64_t>(i) * 3;
+        if (i % 997 == 0) r.properties = Properties("p" + std::to_string(i), false);
+        list.Append(std::move(r));
+    }
+    const std::vector<size_t> released = {1, 0, 5, 2, 3, 4, 9, 8, 7, 6, 12, 22, 15};
+    for (size_t chunk : released) list.Release(chunk);
+    for (size_t chunk = 0; chunk < kChunks; ++chunk) {
+        const bool gone = std::find(released.begin(), released.end(), chunk) != released.end();
+        const size_t first = chunk * BuildRecordList::kChunkSize;
+        ASSERT_EQ(list.Released(first), gone) << chunk;
+        if (gone) continue;
+        for (size_t i = first; i < first + BuildRecordList::kChunkSize; ++i) {
+            ASSERT_EQ(list[i].parent, static_cast<int64_t>(i)) << i;
+            ASSERT_EQ(list[i].recordNumber, static_cast<int64_t>(i) * 3) << i;
+            ASSERT_EQ(list[i].properties != nullptr, i % 997 == 0) << i;
+        }
+    }
 }
 
 TEST(AssembleTree, ASortedListGivesBackThePlacedChunksAndKeepsTheLost) {
