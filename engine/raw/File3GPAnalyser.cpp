@@ -1,5 +1,7 @@
 #include "engine/raw/File3GPAnalyser.h"
 
+#include <initializer_list>
+
 #include "engine/raw/RawBoxWalk.h"
 #include "engine/raw/RawWalk.h"
 
@@ -19,8 +21,14 @@ int File3GPAnalyser::FindFileSize(CRawFileInfo& candidate, IStorageDevice* devic
 }
 
 bool File3GPAnalyser::GetLeadingBytes(std::vector<uint16_t>& values) const {
-    (void)values;
-    return false;  // the first bytes are the box's size
+    // The box's size comes first; its type and brand follow.
+    for (const uint8_t f : {'f', 'F'})
+        for (const uint8_t t : {'t', 'T'}) values.push_back(static_cast<uint16_t>(f | (t << 8)));
+    return true;
+}
+
+int File3GPAnalyser::GetLeadingBytesOffset() const {
+    return 4;
 }
 
 }  // namespace keldrin

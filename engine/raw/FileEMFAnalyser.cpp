@@ -16,8 +16,12 @@ int FileEMFAnalyser::CheckSignature(const uint8_t* s, CRawFileInfo& candidate) {
 }
 
 bool FileEMFAnalyser::GetLeadingBytes(std::vector<uint16_t>& values) const {
-    (void)values;
-    return false;  // the mark stands at 40
+    values.push_back(' ' | ('E' << 8));
+    return true;
+}
+
+int FileEMFAnalyser::GetLeadingBytesOffset() const {
+    return 40;
 }
 
 }  // namespace keldrin

@@ -10,6 +10,7 @@ class FileEMFAnalyser final : public IRawFileAnalyser {
     FileEMFAnalyser() : IRawFileAnalyser(24) {}
     int CheckSignature(const uint8_t* sector, CRawFileInfo& candidate) override;
     bool GetLeadingBytes(std::vector<uint16_t>& values) const override;
+    int GetLeadingBytesOffset() const override;
 };
 
 }  // namespace keldrin

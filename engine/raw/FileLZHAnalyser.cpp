@@ -46,8 +46,13 @@ int FileLZHAnalyser::FindFileSize(CRawFileInfo& candidate, IStorageDevice* devic
 }
 
 bool FileLZHAnalyser::GetLeadingBytes(std::vector<uint16_t>& values) const {
-    (void)values;
-    return false;  // the first bytes are the header's length and check sum
+    // The header's length and check sum come first; the method follows.
+    values.push_back('-' | ('l' << 8));
+    return true;
+}
+
+int FileLZHAnalyser::GetLeadingBytesOffset() const {
+    return 2;
 }
 
 }  // namespace keldrin

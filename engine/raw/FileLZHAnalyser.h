@@ -11,6 +11,7 @@ class FileLZHAnalyser final : public IRawFileAnalyser {
     int CheckSignature(const uint8_t* sector, CRawFileInfo& candidate) override;
     int FindFileSize(CRawFileInfo& candidate, IStorageDevice* device) override;
     bool GetLeadingBytes(std::vector<uint16_t>& values) const override;
+    int GetLeadingBytesOffset() const override;
 };
 
 }  // namespace keldrin

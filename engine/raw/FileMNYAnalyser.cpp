@@ -14,8 +14,12 @@ int FileMNYAnalyser::CheckSignature(const uint8_t* s, CRawFileInfo& candidate) {
 }
 
 bool FileMNYAnalyser::GetLeadingBytes(std::vector<uint16_t>& values) const {
-    (void)values;
-    return false;  // the mark stands at 4
+    values.push_back('M' | ('S' << 8));
+    return true;
+}
+
+int FileMNYAnalyser::GetLeadingBytesOffset() const {
+    return 4;
 }
 
 }  // namespace keldrin

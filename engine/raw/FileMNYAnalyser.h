@@ -10,6 +10,7 @@ class FileMNYAnalyser final : public IRawFileAnalyser {
     FileMNYAnalyser() : IRawFileAnalyser(38) {}
     int CheckSignature(const uint8_t* sector, CRawFileInfo& candidate) override;
     bool GetLeadingBytes(std::vector<uint16_t>& values) const override;
+    int GetLeadingBytesOffset() const override;
 };
 
 }  // namespace keldrin

@@ -47,8 +47,14 @@ int FileMOVAnalyser::FindFileSize(CRawFileInfo& candidate, IStorageDevice* devic
 }
 
 bool FileMOVAnalyser::GetLeadingBytes(std::vector<uint16_t>& values) const {
-    (void)values;
-    return false;  // the first bytes are the atom's size
+    // The atom's size comes first; its type follows.
+    values.push_back('m' | ('o' << 8));
+    values.push_back('m' | ('d' << 8));
+    return true;
+}
+
+int FileMOVAnalyser::GetLeadingBytesOffset() const {
+    return 4;
 }
 
 }  // namespace keldrin

@@ -1,5 +1,7 @@
 #include "engine/raw/FileMP4Analyser.h"
 
+#include <initializer_list>
+
 #include "engine/raw/RawBoxWalk.h"
 #include "engine/raw/RawWalk.h"
 
@@ -22,8 +24,14 @@ int FileMP4Analyser::FindFileSize(CRawFileInfo& candidate, IStorageDevice* devic
 }
 
 bool FileMP4Analyser::GetLeadingBytes(std::vector<uint16_t>& values) const {
-    (void)values;
-    return false;  // the first bytes are the box's size
+    // The box's size comes first; its type and brand follow.
+    for (const uint8_t f : {'f', 'F'})
+        for (const uint8_t t : {'t', 'T'}) values.push_back(static_cast<uint16_t>(f | (t << 8)));
+    return true;
+}
+
+int FileMP4Analyser::GetLeadingBytesOffset() const {
+    return 4;
 }
 
 }  // namespace keldrin

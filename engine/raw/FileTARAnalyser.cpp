@@ -63,8 +63,12 @@ int FileTARAnalyser::FindFileSize(CRawFileInfo& candidate, IStorageDevice* devic
 }
 
 bool FileTARAnalyser::GetLeadingBytes(std::vector<uint16_t>& values) const {
-    (void)values;
-    return false;  // the mark stands at 257
+    values.push_back('u' | ('s' << 8));
+    return true;
+}
+
+int FileTARAnalyser::GetLeadingBytesOffset() const {
+    return 257;
 }
 
 }  // namespace keldrin

@@ -81,8 +81,7 @@ void CRAWSearchController::ScanSectors(const uint8_t* chunk, int64_t firstSector
         uint32_t head;
         std::memcpy(&head, sector, sizeof head);
         if (head == 0) continue;
-        const auto key = static_cast<uint16_t>(sector[0] | sector[1] << 8);
-        IRawFileAnalyser* match = table_.FirstMatch(key, [&](IRawFileAnalyser* a) {
+        IRawFileAnalyser* match = table_.FirstMatch(sector, [&](IRawFileAnalyser* a) {
             // What an analyser wrote before saying no must not reach the next one.
             fresh = CRawFileInfo{};
             try {

@@ -29,14 +29,18 @@ class IRawFileAnalyser {
     // when the header states it, candidate.size.
     virtual int CheckSignature(const uint8_t* sector, CRawFileInfo& candidate) = 0;
 
-    // The values that the sector's first two bytes (byte 0 | byte 1 << 8) can take when
-    // CheckSignature answers 1, so that the scan asks this analyser only about such sectors.
-    // False (the default) when any first bytes may match: the analyser is asked about every
+    // The values that the two bytes at GetLeadingBytesOffset() (byte 0 | byte 1 << 8 there) can
+    // take when CheckSignature answers 1, so that the scan asks this analyser only about such
+    // sectors. False (the default) when any bytes may match: the analyser is asked about every
     // sector that does not begin with four zero bytes.
     virtual bool GetLeadingBytes(std::vector<uint16_t>& values) const {
         (void)values;
         return false;
     }
+    // Where in the sector the bytes of GetLeadingBytes stand, 0 to 510: kinds whose mark follows
+    // a size or a header name it where it is. Outside that range the values are not used and the
+    // analyser is asked about every sector.
+    virtual int GetLeadingBytesOffset() const { return 0; }
 
     int32_t GetAnalyserId() const { return analyserId_; }
 

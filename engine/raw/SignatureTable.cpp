@@ -1,16 +1,20 @@
 #include "engine/raw/SignatureTable.h"
 
-#include <algorithm>
+#include <tuple>
 
 namespace keldrin {
 
 void CSignatureTable::Build(const RawAnalysers& list) {
     constexpr size_t kKeys = 65536;
+    constexpr int kLastOffset = 510;  // the two bytes lie within the sector
     // Positions are 16-bit: a list longer than that is far beyond any set of types.
     const size_t count = std::min<size_t>(list.size(), 65535);
     analysers_.clear();
+    groups_.clear();
     anyKey_.clear();
-    std::vector<std::vector<uint16_t>> byKey(kKeys);
+    // (offset, key, position) of every named value, sorted: groups by offset, keys in order and
+    // each key's analysers in list order.
+    std::vector<std::tuple<int, uint16_t, uint16_t>> entries;
     std::vector<uint16_t> values;
     for (size_t i = 0; i < count; ++i) {
         IRawFileAnalyser* a = list[i].get();
@@ -18,21 +22,30 @@ void CSignatureTable::Build(const RawAnalysers& list) {
         const auto position = static_cast<uint16_t>(analysers_.size());
         analysers_.push_back(a);
         values.clear();
-        if (!a->GetLeadingBytes(values)) {
+        const int offset = a->GetLeadingBytesOffset();
+        if (!a->GetLeadingBytes(values) || values.empty() || offset < 0 || offset > kLastOffset) {
             anyKey_.push_back(position);
             continue;
         }
-        std::sort(values.begin(), values.end());
-        values.erase(std::unique(values.begin(), values.end()), values.end());
-        for (uint16_t v : values) byKey[v].push_back(position);
+        for (uint16_t v : values) entries.emplace_back(offset, v, position);
     }
-    offsets_.assign(kKeys + 1, 0);
-    positions_.clear();
-    for (size_t k = 0; k < kKeys; ++k) {
-        offsets_[k] = static_cast<uint32_t>(positions_.size());
-        positions_.insert(positions_.end(), byKey[k].begin(), byKey[k].end());
+    std::sort(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    for (size_t i = 0; i < entries.size();) {
+        Group& g = groups_.emplace_back();
+        g.offset = std::get<0>(entries[i]);
+        g.present.assign(kKeys / 64, 0);
+        g.starts.assign(kKeys + 1, 0);
+        for (; i < entries.size() && std::get<0>(entries[i]) == g.offset; ++i) {
+            const uint16_t key = std::get<1>(entries[i]);
+            g.present[key / 64] |= uint64_t{1} << (key % 64);
+            ++g.starts[key + 1];
+            g.positions.push_back(std::get<2>(entries[i]));
+        }
+        // Counts per key into where each key's positions begin.
+        for (size_t k = 0; k < kKeys; ++k) g.starts[k + 1] += g.starts[k];
     }
-    offsets_[kKeys] = static_cast<uint32_t>(positions_.size());
+    asked_.reserve(analysers_.size());
 }
 
 }  // namespace keldrin

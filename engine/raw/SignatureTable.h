@@ -1,7 +1,8 @@
-// Which analysers can match a sector, looked up by the sector's first two bytes, so that the scan
-// asks only those (most sectors: none) and still in list order.
+// Which analysers can match a sector, looked up by the two bytes each analyser names at its own
+// offset, so that the scan asks only those (most sectors: none) and still in list order.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -15,21 +16,23 @@ class CSignatureTable {
     void Build(const RawAnalysers& list);
     bool IsEmpty() const { return analysers_.empty(); }
 
-    // Calls ask(analyser) for the analysers that may match a sector beginning with key, in list
-    // order, until one answers true; that one is returned (null when none does).
+    // Calls ask(analyser) for the analysers that may match sector (512 bytes), in list order,
+    // until one answers true; that one is returned (null when none does). Not for concurrent use.
     template <class Ask>
-    IRawFileAnalyser* FirstMatch(uint16_t key, Ask&& ask) const {
-        const uint16_t* own = positions_.data() + offsets_[key];
-        const uint16_t* ownEnd = positions_.data() + offsets_[key + 1];
-        const uint16_t* any = anyKey_.data();
-        const uint16_t* anyEnd = any + anyKey_.size();
-        while (own != ownEnd || any != anyEnd) {
-            uint16_t position;
-            if (any == anyEnd || (own != ownEnd && *own < *any)) {
-                position = *own++;
-            } else {
-                position = *any++;
-            }
+    IRawFileAnalyser* FirstMatch(const uint8_t* sector, Ask&& ask) const {
+        asked_.clear();
+        int sources = anyKey_.empty() ? 0 : 1;
+        for (const Group& g : groups_) {
+            const uint32_t key = sector[g.offset] | sector[g.offset + 1] << 8;
+            if ((g.present[key >> 6] >> (key & 63) & 1) == 0) continue;
+            asked_.insert(asked_.end(), g.positions.begin() + g.starts[key],
+                          g.positions.begin() + g.starts[key + 1]);
+            ++sources;
+        }
+        if (sources == 0) return nullptr;
+        asked_.insert(asked_.end(), anyKey_.begin(), anyKey_.end());
+        if (sources > 1) std::sort(asked_.begin(), asked_.end());
+        for (uint16_t position : asked_) {
             IRawFileAnalyser* a = analysers_[position];
             if (ask(a)) return a;
         }
@@ -37,10 +40,18 @@ class CSignatureTable {
     }
 
   private:
+    // The analysers whose bytes stand at one offset.
+    struct Group {
+        int offset = 0;
+        std::vector<uint64_t> present;    // a bit per key: any analyser at all
+        std::vector<uint32_t> starts;     // 65537 entries into positions
+        std::vector<uint16_t> positions;  // per key, ascending list positions
+    };
+
     std::vector<IRawFileAnalyser*> analysers_;  // in list order
-    std::vector<uint32_t> offsets_;             // 65537 entries into positions_
-    std::vector<uint16_t> positions_;           // per key, ascending list positions
-    std::vector<uint16_t> anyKey_;              // analysers asked about every key
+    std::vector<Group> groups_;                 // by ascending offset
+    std::vector<uint16_t> anyKey_;              // analysers asked about every sector
+    mutable std::vector<uint16_t> asked_;       // FirstMatch's list, kept to spare allocations
 };
 
 }  // namespace keldrin

@@ -5,18 +5,32 @@
 #include <limits>
 
 namespace keldrin {
+namespace {
+
+// Blocks the ring holds: small enough to stay in the processor's caches, deep enough that the
+// reader is woken once per four blocks.
+constexpr size_t kRingSlots = 8;
+
+}  // namespace
 
 CScanBlockCache::CScanBlockCache(IStorageDevice* source, int64_t blockSectors)
     : source_(source), blockSectors_(blockSectors > 0 ? blockSectors : 1) {
     total_ = source_ ? std::max<int64_t>(source_->GetTotalSectors(), 0) : 0;
     blocks_ = total_ / blockSectors_ + (total_ % blockSectors_ != 0 ? 1 : 0);
+    const auto bytes = static_cast<size_t>(blockSectors_ * kSectorSize);
     try {
-        current_.assign(static_cast<size_t>(blockSectors_ * kSectorSize), 0);
-        next_.assign(static_cast<size_t>(blockSectors_ * kSectorSize), 0);
+        slots_.resize(kRingSlots);
+        for (Slot& s : slots_) s.data.assign(bytes, 0);
         thread_ = std::thread([this] { FetchLoop(); });
     } catch (const std::exception&) {
-        // Without the second buffer or thread every block is read when it is loaded.
-        std::vector<uint8_t>().swap(next_);
+        // Without the ring or the thread every block is read when it is loaded.
+        slots_.clear();
+        try {
+            slots_.resize(1);
+            slots_[0].data.assign(bytes, 0);
+        } catch (const std::exception&) {
+            slots_.clear();  // then nothing is loaded and every read goes to the source
+        }
     }
 }
 
@@ -25,7 +39,7 @@ CScanBlockCache::~CScanBlockCache() {
         std::lock_guard<std::mutex> lock(stateMutex_);
         stop_ = true;
     }
-    changed_.notify_all();
+    fetcherWake_.notify_all();
     if (thread_.joinable()) thread_.join();
 }
 
@@ -39,60 +53,77 @@ bool CScanBlockCache::ReadSource(void* buffer, int64_t firstSector, int64_t sect
     return source_->ReadSectors(buffer, firstSector, sectorCount);
 }
 
+bool CScanBlockCache::ReadAheadReady() const {
+    return running_ && fetchNext_ < blocks_ && fetchNext_ - head_ < static_cast<int64_t>(slots_.size());
+}
+
 void CScanBlockCache::FetchLoop() {
     std::unique_lock<std::mutex> lock(stateMutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return stop_ || (requested_ >= 0 && requested_ != fetched_); });
+        fetcherWaiting_ = true;
+        fetcherWake_.wait(lock, [this] { return stop_ || ReadAheadReady(); });
+        fetcherWaiting_ = false;
         if (stop_) return;
-        const int64_t block = requested_;
+        const int64_t block = fetchNext_;
+        fetching_ = true;
         lock.unlock();
-        const bool ok = ReadSource(next_.data(), block * blockSectors_, BlockLength(block));
+        // The slot's old block lies before head_: nobody looks at it any more.
+        Slot& slot = SlotOf(block);
+        const bool ok = ReadSource(slot.data.data(), block * blockSectors_, BlockLength(block));
         lock.lock();
-        fetched_ = block;
-        fetchedOk_ = ok;
-        changed_.notify_all();
+        slot.ok = ok;
+        fetching_ = false;
+        ++fetchNext_;
+        if (consumerWaiting_) consumerWake_.notify_one();
     }
 }
 
-void CScanBlockCache::Request(int64_t block) {
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        requested_ = block;
-        fetched_ = -1;
-    }
-    changed_.notify_all();
+void CScanBlockCache::StopReadAhead(std::unique_lock<std::mutex>& lock) {
+    running_ = false;
+    consumerWaiting_ = true;
+    consumerWake_.wait(lock, [this] { return !fetching_; });
+    consumerWaiting_ = false;
 }
 
 bool CScanBlockCache::LoadBlock(int64_t index) {
     if (index < 0 || index >= blocks_) return false;
     loaded_ = -1;
+    loadedData_ = nullptr;
+    if (slots_.empty()) return false;
+    const bool sequential = last_ >= 0 && index == last_ + 1;
+    last_ = index;
     bool ok = false;
-    const bool threaded = thread_.joinable();
-    bool waited = false;
-    if (threaded) {
+    if (thread_.joinable()) {
         std::unique_lock<std::mutex> lock(stateMutex_);
-        if (requested_ == index) {
-            changed_.wait(lock, [this, index] { return fetched_ == index; });
-            ok = fetchedOk_;
-            current_.swap(next_);
-            requested_ = -1;
-            fetched_ = -1;
-            waited = true;
+        if (sequential && running_ && index < fetchNext_ + 1 && index >= head_) {
+            // Frees the slots before index; the reader is woken once half the ring is free.
+            head_ = index;
+            const auto free = head_ + static_cast<int64_t>(slots_.size()) - fetchNext_;
+            if (fetcherWaiting_ && free >= static_cast<int64_t>(slots_.size() / 2) && ReadAheadReady())
+                fetcherWake_.notify_one();
+            consumerWaiting_ = true;
+            consumerWake_.wait(lock, [this, index] { return fetchNext_ > index || !running_; });
+            consumerWaiting_ = false;
+            ok = SlotOf(index).ok;
+        } else {
+            StopReadAhead(lock);
+            lock.unlock();
+            Slot& slot = SlotOf(index);
+            slot.ok = ReadSource(slot.data.data(), index * blockSectors_, BlockLength(index));
+            ok = slot.ok;
+            lock.lock();
+            head_ = index;
+            fetchNext_ = index + 1;
+            running_ = true;
+            if (ReadAheadReady()) fetcherWake_.notify_one();
         }
+    } else {
+        Slot& slot = SlotOf(index);
+        ok = ReadSource(slot.data.data(), index * blockSectors_, BlockLength(index));
     }
-    if (!waited) {
-        if (threaded) {
-            // Out of order: let a fetch in flight end before using the buffers.
-            std::unique_lock<std::mutex> lock(stateMutex_);
-            if (requested_ >= 0) changed_.wait(lock, [this] { return fetched_ == requested_; });
-            requested_ = -1;
-            fetched_ = -1;
-        }
-        ok = ReadSource(current_.data(), index * blockSectors_, BlockLength(index));
-    }
-    if (threaded && index + 1 < blocks_) Request(index + 1);
     if (!ok) return false;
     loaded_ = index;
+    loadedData_ = SlotOf(index).data.data();
     loadedFirst_ = index * blockSectors_;
     loadedCount_ = BlockLength(index);
     return true;
@@ -102,7 +133,7 @@ const uint8_t* CScanBlockCache::GetBlockData(int64_t firstSector, int64_t sector
     if (loaded_ < 0 || sectorCount < 0 || firstSector < loadedFirst_ ||
         firstSector - loadedFirst_ > loadedCount_ - sectorCount)
         return nullptr;
-    return current_.data() + (firstSector - loadedFirst_) * kSectorSize;
+    return loadedData_ + (firstSector - loadedFirst_) * kSectorSize;
 }
 
 bool CScanBlockCache::ReadSectors(void* buffer, int64_t firstSector, int64_t sectorCount) {
@@ -123,7 +154,7 @@ bool CScanBlockCache::ReadSectors(void* buffer, int64_t firstSector, int64_t sec
     const int64_t insideEnd = std::min(end, windowEnd);
     if (insideFirst < insideEnd)
         std::memcpy(out + (insideFirst - firstSector) * kSectorSize,
-                    current_.data() + (insideFirst - loadedFirst_) * kSectorSize,
+                    loadedData_ + (insideFirst - loadedFirst_) * kSectorSize,
                     static_cast<size_t>((insideEnd - insideFirst) * kSectorSize));
     if (end > windowEnd) {
         const int64_t after = std::max(windowEnd, firstSector);

@@ -1,6 +1,8 @@
-// The block cache of the sector scan, double-buffered: while the analysers work on the loaded
-// block, a second thread reads the next one into the other buffer, so the analysers never wait for
-// the device unless it is slower than they are. Each block is read from the device once.
+// The block cache of the sector scan, read ahead: while the analysers work on the loaded block, a
+// second thread reads the following ones into a small ring of buffers, so the analysers never wait
+// for the device unless it is slower than they are. The reader is woken only when half the ring is
+// free again, which keeps the hand-overs between the threads few. Each block is read from the
+// device once.
 #pragma once
 
 #include <condition_variable>
@@ -23,8 +25,9 @@ class CScanBlockCache final : public IStorageDevice, public IScanBlockView {
     CScanBlockCache& operator=(const CScanBlockCache&) = delete;
 
     int64_t GetBlockCount() const { return blocks_; }
-    // Makes block index the loaded one and starts reading index + 1 behind it. A failed read
-    // leaves no block loaded, so that reads go to the source.
+    // Makes block index the loaded one; loading index + 1 next finds it read already. Any other
+    // order reads the block there and then and reads ahead from it. A failed read leaves no block
+    // loaded, so that reads go to the source.
     bool LoadBlock(int64_t index);
     int64_t GetLoadedBlock() const { return loaded_; }
 
@@ -36,27 +39,41 @@ class CScanBlockCache final : public IStorageDevice, public IScanBlockView {
     const uint8_t* GetBlockData(int64_t firstSector, int64_t sectorCount) const override;
 
   private:
+    struct Slot {
+        std::vector<uint8_t> data;
+        bool ok = false;
+    };
+
     void FetchLoop();
-    void Request(int64_t block);
+    bool ReadAheadReady() const;  // with stateMutex_ held
+    void StopReadAhead(std::unique_lock<std::mutex>& lock);
     int64_t BlockLength(int64_t block) const;
     bool ReadSource(void* buffer, int64_t firstSector, int64_t sectorCount);
+    Slot& SlotOf(int64_t block) { return slots_[static_cast<size_t>(block) % slots_.size()]; }
 
     IStorageDevice* source_;
     int64_t blockSectors_;
     int64_t total_ = 0;
     int64_t blocks_ = 0;
-    std::vector<uint8_t> current_;
-    std::vector<uint8_t> next_;  // the fetch thread's while a fetch is requested
+    std::vector<Slot> slots_;
+    int64_t last_ = -1;  // the block of the last LoadBlock, loaded or not
     int64_t loaded_ = -1;
+    const uint8_t* loadedData_ = nullptr;
     int64_t loadedFirst_ = 0;
     int64_t loadedCount_ = 0;
 
     std::mutex sourceMutex_;  // sources are not made for concurrent readers
     std::mutex stateMutex_;
-    std::condition_variable changed_;
-    int64_t requested_ = -1;
-    int64_t fetched_ = -1;
-    bool fetchedOk_ = false;
+    std::condition_variable fetcherWake_;
+    std::condition_variable consumerWake_;
+    // The ring holds blocks head_ to fetchNext_ - 1 read, head_ being the loaded one; the reader
+    // reads fetchNext_ while fetching_ is set.
+    bool running_ = false;
+    int64_t head_ = 0;
+    int64_t fetchNext_ = 0;
+    bool fetching_ = false;
+    bool fetcherWaiting_ = false;
+    bool consumerWaiting_ = false;
     bool stop_ = false;
     std::thread thread_;
 };

@@ -104,6 +104,43 @@ TEST_F(ScanTest, AsksOnlyTheAnalysersTheSectorCanMatch) {
     EXPECT_EQ(store.At(0)->size, 1000);
 }
 
+// An analyser whose mark stands further in is asked only about sectors with its bytes there, and
+// list order still decides between it and one keyed by the first bytes.
+TEST_F(ScanTest, LeadingBytesAtAnOffsetKeepListOrder) {
+    struct Case {
+        bool markFirst;
+        int32_t expectedType;  // of the sector both match
+    };
+    for (const Case& c : {Case{true, 48}, Case{false, 33}}) {
+        SCOPED_TRACE(c.markFirst);
+        OffsetMarkAnalyser* mark = nullptr;
+        UseAnalysers([&](RawAnalysers& list) {
+            auto m = std::make_unique<OffsetMarkAnalyser>(48, 48);
+            mark = m.get();
+            if (c.markFirst) list.push_back(std::move(m));
+            list.push_back(std::make_unique<HeaderSizeAnalyser>(33, 33));
+            if (!c.markFirst) list.push_back(std::move(m));
+        });
+        MemoryDevice device(3000);
+        const int64_t size = 777;
+        device.Put(100 * 512, "KLDA");  // both
+        device.Put(100 * 512 + 4, &size, 8);
+        device.Put(100 * 512 + 16, "MK");
+        device.Put(900 * 512, "xxxx");  // the mark alone
+        device.Put(900 * 512 + 16, "MK");
+        device.Put(1500 * 512, "MKMK");  // the mark's bytes, but not where it stands
+        CRawFileStore store;
+        CRAWSearchController scanner;
+        ScanRaw(scanner, device, store);
+        ASSERT_EQ(store.GetCount(), 2u);
+        EXPECT_EQ(store.At(0)->startSector, 100);
+        EXPECT_EQ(store.At(0)->type, c.expectedType);
+        EXPECT_EQ(store.At(1)->startSector, 900);
+        EXPECT_EQ(store.At(1)->type, 48);
+        EXPECT_EQ(mark->asked, c.markFirst ? 2 : 1);  // last in the list, sector 100 is taken first
+    }
+}
+
 TEST_F(ScanTest, NoAnalyserForTheChosenTypesReadsNothing) {
     SetRawAnalyserFactory({[](int type, RawAnalysers& list) {
                                if (type == 33) list.push_back(std::make_unique<HeaderSizeAnalyser>(33, 33));

@@ -111,6 +111,28 @@ class AnySectorAnalyser final : public IRawFileAnalyser {
     char second_;
 };
 
+// "MK" at byte 16, named there: asked only about sectors with those bytes at 16. 1000 bytes.
+class OffsetMarkAnalyser final : public IRawFileAnalyser {
+  public:
+    OffsetMarkAnalyser(int32_t id, int32_t type) : IRawFileAnalyser(id), type_(type) {}
+    int CheckSignature(const uint8_t* sector, CRawFileInfo& c) override {
+        ++asked;
+        if (std::memcmp(sector + 16, "MK", 2) != 0) return 0;
+        c.type = type_;
+        c.size = 1000;
+        return 1;
+    }
+    bool GetLeadingBytes(std::vector<uint16_t>& values) const override {
+        values.push_back('M' | 'K' << 8);
+        return true;
+    }
+    int GetLeadingBytesOffset() const override { return 16; }
+    int64_t asked = 0;
+
+  private:
+    int32_t type_;
+};
+
 class ThrowingAnalyser final : public IRawFileAnalyser {
   public:
     ThrowingAnalyser() : IRawFileAnalyser(5) {}

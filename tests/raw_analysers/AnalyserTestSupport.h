@@ -79,12 +79,13 @@ inline Outcome Analyse(IRawFileAnalyser& analyser, const Bytes& data, int64_t pa
     const uint8_t* sector = device.bytes.data() + 2 * 512;
     out.recognised = analyser.CheckSignature(sector, candidate) == 1;
     if (!out.recognised) return out;
-    // The scan asks an analyser only about sectors that begin with one of its leading values.
+    // The scan asks an analyser only about sectors with one of its leading values at its offset.
     std::vector<uint16_t> leading;
     if (analyser.GetLeadingBytes(leading)) {
-        const uint16_t key = static_cast<uint16_t>(sector[0] | (sector[1] << 8));
+        const int at = analyser.GetLeadingBytesOffset();
+        const uint16_t key = static_cast<uint16_t>(sector[at] | (sector[at + 1] << 8));
         EXPECT_NE(std::find(leading.begin(), leading.end(), key), leading.end())
-            << "a recognised sector's first bytes are not among the analyser's leading values";
+            << "a recognised sector's bytes at " << at << " are not among the analyser's leading values";
     }
     candidate.startSector = 2;
     out.answer = 1;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "engine/raw/BuiltInAnalysers.h"
@@ -60,16 +61,20 @@ TEST(RawAnalyserFactoryTest, RebuildForChosenTypesKeepsTheirOrderAndAnalysersNam
     RebuildRawAnalyserList({68, 33, 20, 63, 21, 47});
     EXPECT_EQ(Ids(GetRawAnalyserList()), (std::vector<int32_t>{68, 33, 55, 44, 21, 47}));
 
-    // Only kinds whose mark does not stand at the start are asked about every sector.
-    const std::vector<int32_t> anyStart = {2, 24, 34, 38, 40, 42, 59};
+    // Every built-in kind names its leading bytes, so none is asked about every sector; those
+    // whose mark follows a size or a header name them where the mark stands.
+    const std::vector<std::pair<int32_t, int>> offsets = {{2, 4},  {24, 40}, {34, 2},  {38, 4},
+                                                          {40, 4}, {42, 4},  {59, 257}};
     RawAnalysers all;
     AppendAllAnalysers(all);
     for (const auto& a : all) {
         std::vector<uint16_t> values;
         const int32_t id = a->GetAnalyserId();
-        const bool named = a->GetLeadingBytes(values);
-        EXPECT_EQ(named, std::find(anyStart.begin(), anyStart.end(), id) == anyStart.end()) << id;
-        EXPECT_EQ(values.empty(), !named) << id;
+        EXPECT_TRUE(a->GetLeadingBytes(values)) << id;
+        EXPECT_FALSE(values.empty()) << id;
+        const auto named =
+            std::find_if(offsets.begin(), offsets.end(), [id](const auto& o) { return o.first == id; });
+        EXPECT_EQ(a->GetLeadingBytesOffset(), named == offsets.end() ? 0 : named->second) << id;
     }
 }
 

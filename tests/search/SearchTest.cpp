@@ -236,6 +236,25 @@ TEST(ScanBlockCacheTest, LoadedBlockFromMemoryOtherSectorsFromTheSource) {
     ASSERT_TRUE(other.LoadBlock(2));
 }
 
+TEST(ScanBlockCacheTest, LongSequentialRunReadsEachBlockOnceThroughTheRing) {
+    // Far more blocks than the read-ahead ring holds, and a short last block.
+    NumberedDevice device(20500);
+    CScanBlockCache cache(&device, 1000);
+    ASSERT_EQ(cache.GetBlockCount(), 21);
+    for (int64_t b = 0; b < cache.GetBlockCount(); ++b) {
+        ASSERT_TRUE(cache.LoadBlock(b)) << b;
+        const int64_t count = b == 20 ? 500 : 1000;
+        const uint8_t* data = cache.GetBlockData(b * 1000, count);
+        ASSERT_NE(data, nullptr) << b;
+        int64_t first, last;
+        std::memcpy(&first, data, sizeof first);
+        std::memcpy(&last, data + (count - 1) * kSectorSize, sizeof last);
+        EXPECT_EQ(first, b * 1000);
+        EXPECT_EQ(last, b * 1000 + count - 1);
+    }
+    EXPECT_EQ(device.reads, 21);
+}
+
 TEST(CandidateRankingTest, RanksOrdersAndSelects) {
     struct Case {
         const char* what;
