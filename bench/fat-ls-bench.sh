@@ -41,5 +41,4 @@ PY
     mv "$image.part" "$image"
 fi
 
-source "$here/ls-vs-fls.sh"
-compare_ls_with_fls "$work" "$cli" "$image" "$files"
+"$here/ls-best-of.sh" "$image" "$files" 5 "$cli"
