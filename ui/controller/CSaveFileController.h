@@ -20,7 +20,6 @@ class CSaveFileController final : public CWizardPageControllerBase {
     // Reads the selection of source, the page's required space and count; starts with an empty
     // path.
     void SetSelectionSource(CFileSelectController* source);
-    CFileSelectController* GetSelectionSource() const { return source_; }
     uint64_t RequiredSize() const { return required_; }
     uint32_t SelectedCount() const { return selected_; }
 

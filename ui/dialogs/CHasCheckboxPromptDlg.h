@@ -12,7 +12,6 @@ class CHasCheckboxPromptDlg final : public QDialog {
   public:
     CHasCheckboxPromptDlg(const QString& text, QWidget* parent);
     bool DoNotShowAgain() const;
-    QCheckBox* Box() const { return box_; }
 
   private:
     QCheckBox* box_;

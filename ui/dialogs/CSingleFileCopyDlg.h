@@ -35,7 +35,6 @@ class CSingleFileCopyDlg : public QDialog, private IFileRecoverCallback {
                        QWidget* parent);
 
     bool WasCancelled() const { return cancelled_.load(); }
-    QPushButton* AbortButton() const { return abort_; }
     QLabel* PercentText() const { return percent_; }
 
   public slots:

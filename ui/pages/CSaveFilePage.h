@@ -41,7 +41,6 @@ class CSaveFilePage final : public CWizardPage {
     QLineEdit* PathEdit() const { return path_; }
     QTreeView* Folders() const { return folders_; }
     CSpacePie* Pie() const { return pie_; }
-    QLabel* Required() const { return required_; }
 
   private:
     void PathChanged(const QString& text);
