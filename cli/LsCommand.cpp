@@ -7,6 +7,14 @@
 #include "cli/TreeListing.h"
 #include "cli/VolumeSelection.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define KELDRIN_LS_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KELDRIN_LS_SANITIZED 1
+#endif
+#endif
+
 namespace keldrin::cli {
 namespace {
 
@@ -25,6 +33,12 @@ int RunLs(const LsOptions& options) {
     std::ios::sync_with_stdio(false);
     PrintTree(selected.Root(), format, std::cout);
     std::cout.flush();
+#if !defined(KELDRIN_LS_SANITIZED)
+    // The process ends with the listing: the system takes the memory back at once, where freeing
+    // the tree node by node costs milliseconds per hundred thousand files. Sanitised builds free
+    // it, so that leaks still show.
+    (void)selected.volume.tree.root.release();
+#endif
     return std::cout ? kExitOk : kExitUnreadable;
 }
 

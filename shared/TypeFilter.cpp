@@ -16,7 +16,7 @@ std::string LowerAscii(std::string_view s) {
 }  // namespace
 
 bool FileTypeFilter::Passes(const char* name, bool isFolder) const {
-    if (!name || isFolder) return true;
+    if (!name || isFolder || off_.load(std::memory_order_acquire)) return true;
     std::lock_guard<std::mutex> lock(mutex_);
     if (extensions_.empty()) return true;
     const char* dot = std::strrchr(name, '.');
@@ -32,11 +32,11 @@ void FileTypeFilter::Set(const std::vector<std::string>& extensions) {
     }
     std::lock_guard<std::mutex> lock(mutex_);
     extensions_ = std::move(next);
+    off_.store(extensions_.empty(), std::memory_order_release);
 }
 
 bool FileTypeFilter::IsOff() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return extensions_.empty();
+    return off_.load(std::memory_order_acquire);
 }
 
 FileTypeFilter& GetTypeFilter() {

@@ -22,6 +22,8 @@ class CImageFileDevice final : public IStorageDevice {
     bool ReadSectors(void* buffer, int64_t firstSector, int64_t sectorCount) override;
     // The file size divided by 512; 0 when not open.
     int64_t GetTotalSectors() override;
+    // Each read is one positioned read of the open file.
+    bool ReadsConcurrently() override { return true; }
     bool Open() override;
     bool Close() override;
     bool LocateInFile(int64_t firstSector, int64_t sectorCount, int& descriptor,

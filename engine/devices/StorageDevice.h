@@ -18,6 +18,10 @@ class IStorageDevice {
     // Always succeeds.
     virtual bool Close() = 0;
 
+    // True when ReadSectors may be called from several threads at once: the reads keep no state
+    // of the device's own. Others are read by one thread at a time (SerializedDevice).
+    virtual bool ReadsConcurrently() { return false; }
+
     // Where sectors lie in a regular file the device holds open read-only, so that a copy can be
     // made by the kernel without passing the bytes through the process. False when the device
     // cannot tell (disks, caches, rings) or the range is not wholly inside it.

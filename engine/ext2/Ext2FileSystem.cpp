@@ -176,36 +176,36 @@ bool CExt2InodeWalker::Read(uint32_t n, CExt2Inode& out) {
     if (group >= fs_.GroupCount()) return false;
     if (group != group_) {
         group_ = UINT64_MAX;
+        window_ = UINT64_MAX;
         // Only the part of the table that the device holds is read; the rest reads as empty slots.
         const uint64_t first = fs_.InodeTableBlock(group);
         const uint64_t device = fs_.DeviceBlocks();
         loaded_ = first >= device ? 0 : std::min<uint64_t>(fs_.InodeTableBlocks(), device - first);
         if (loaded_ == 0) throw std::out_of_range("CExt2FileSystem::ReadBlocks");
-        // ReadBlocks fills the whole table, with zeros when it fails.
-        if (!table_ || capacity_ < loaded_) {
-            // Room to start and end the table on whole huge pages: each is faulted in at once.
-            constexpr size_t kHugePage = size_t{2} << 20;
-            const size_t bytes = static_cast<size_t>(loaded_) * fs_.BlockSize();
-            const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-            table_ = AllocateGcBytes(rounded + kHugePage, false);
-            const auto start = reinterpret_cast<uintptr_t>(table_.get());
-            data_ = table_.get() + (((start + kHugePage - 1) & ~uintptr_t{kHugePage - 1}) - start);
-            capacity_ = loaded_;
-        }
-        try {
-            fs_.ReadBlocks(data_, first, loaded_);
-        } catch (const CExt2ReadSectorError&) {
-            // The zero-filled table stands for the group: its inodes are empty, read once.
-            group_ = group;
-            throw;
-        }
         group_ = group;
     }
     const uint64_t offset = uint64_t{(n - 1) % fs_.InodesPerGroup()} * fs_.InodeSize();
-    if (offset + kInodeBytes > loaded_ * fs_.BlockSize())
+    if (offset + kInodeBytes > loaded_ * fs_.BlockSize()) {
         out.bytes.fill(0);
-    else
-        std::memcpy(out.bytes.data(), data_ + offset, kInodeBytes);
+        out.number = n;
+        return true;
+    }
+    // The table is read a window at a time into one buffer: a table is megabytes, and every
+    // megabyte of fresh memory costs more to fault in than to read.
+    const uint64_t windowBlocks = std::max<uint64_t>(1, kWindowBytes / fs_.BlockSize());
+    const uint64_t block = offset / fs_.BlockSize();
+    const uint64_t window = block / windowBlocks;
+    if (window != window_) {
+        if (!table_) table_ = AllocateGcBytes(static_cast<size_t>(windowBlocks) * fs_.BlockSize(), false);
+        const uint64_t start = window * windowBlocks;
+        // An inode lies inside one block, so it never spans two windows.
+        windowStart_ = start * fs_.BlockSize();
+        window_ = window;
+        // ReadBlocks fills the window with zeros when it fails: its inodes are empty, read once.
+        fs_.ReadBlocks(table_.get(), fs_.InodeTableBlock(group) + start,
+                       std::min(windowBlocks, loaded_ - start));
+    }
+    std::memcpy(out.bytes.data(), table_.get() + (offset - windowStart_), kInodeBytes);
     out.number = n;
     return true;
 }

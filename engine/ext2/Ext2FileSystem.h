@@ -22,6 +22,10 @@ class CExt2FileSystem {
     CExt2FileSystem(IStorageDevice* device, int64_t partitionStart, const CExt2SuperBlock& superBlock,
                     std::vector<uint8_t> descriptors);
     CExt2FileSystem(const CExt2FileSystem&) = default;
+    // The same volume read through another device that holds the same sectors.
+    CExt2FileSystem(const CExt2FileSystem& other, IStorageDevice* device) : CExt2FileSystem(other) {
+        device_ = device;
+    }
     CExt2FileSystem& operator=(const CExt2FileSystem&) = delete;
 
     const CExt2SuperBlock& SuperBlock() const { return superBlock_; }
@@ -66,21 +70,23 @@ class CExt2FileSystem {
     uint64_t groupCount_ = 0;
 };
 
-// Walks the inodes in number order, reading each group's inode table in one read.
+// Walks the inodes in number order, reading each group's inode table a window at a time.
 class CExt2InodeWalker {
   public:
     explicit CExt2InodeWalker(const CExt2FileSystem& fs) : fs_(fs) {}
-    // Copies inode n (which must lie inside the volume); loads its group's table when the walk
-    // enters the group. Throws as ReadBlocks does; false past the last group.
+    // Copies inode n (which must lie inside the volume); loads the window of its group's table
+    // that holds it when the walk gets there. Throws as ReadBlocks does; false past the last group.
     bool Read(uint32_t n, CExt2Inode& out);
+
+    static constexpr uint64_t kWindowBytes = uint64_t{1} << 20;
 
   private:
     const CExt2FileSystem& fs_;
-    GcBytes table_;
-    uint8_t* data_ = nullptr;  // the table inside table_, starting on a huge page
-    uint64_t capacity_ = 0;    // blocks
-    uint64_t loaded_ = 0;      // blocks of the current group's table
+    GcBytes table_;        // one window
+    uint64_t loaded_ = 0;  // blocks of the current group's table that the device holds
     uint64_t group_ = UINT64_MAX;
+    uint64_t window_ = UINT64_MAX;  // of the current group
+    uint64_t windowStart_ = 0;      // byte offset of the window in the table
 };
 
 }  // namespace keldrin::ext2

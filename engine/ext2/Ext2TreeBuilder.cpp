@@ -18,8 +18,10 @@
 #include "engine/ext2/Ext2Errors.h"
 #include "engine/ext2/Ext2FileProperties.h"
 #include "engine/ext2/Ext2Gc.h"
+#include "engine/ext2/Ext2InodePass.h"
 #include "engine/model/FileTree.h"
 #include "engine/model/HugePageAllocator.h"
+#include "engine/model/SmallBlockPool.h"
 #include "platform/DataFolder.h"
 #include "platform/Worker.h"
 #include "shared/Log.h"
@@ -40,52 +42,10 @@ void AppendErrorLog(const std::exception& error) {
     std::fclose(file);
 }
 
-// The inode test: something is there, and its first pointers lie inside the volume.
-bool InodeUsable(const CExt2FileSystem& fs, const CExt2Inode& inode) {
-    if (inode.Mode() == 0) return false;
-    const uint64_t checked = std::min<uint64_t>(inode.Size(fs.HasLargeFiles()) / fs.BlockSize(), 13);
-    for (uint64_t i = 0; i < checked; ++i)
-        if (inode.Block(static_cast<int>(i)) >= fs.BlocksCount()) return false;
-    return true;
-}
-
-// Symbolic links kept inside the inode, and devices, pipes and sockets, have no data blocks.
-bool HasDataBlocks(const CExt2Inode& inode) {
-    const uint16_t type = inode.Type();
-    if (type == kModeRegular) return true;
-    if (type == kModeSymlink) return inode.AllocatedSectors() != 0;
-    return false;
-}
-
-// One directory entry that names an inode. The name itself lies in the build's name buffer: one
-// string per entry cost an allocation each and made sorting the records move them all.
-struct NameRecord {
-    uint32_t folder;  // the inode of the folder holding the entry (kRootInode for the root)
-    uint32_t inode;
-    size_t nameOffset;
-    uint32_t nameLength;
-    bool fromSlack;  // a deleted entry found behind another record
-};
-
-struct FolderRecord {
-    uint32_t inode;
-    CFileNode* node;
-    uint32_t dotDot;  // the parent its ".." names (the root when damaged)
-    uint32_t parent = kRootInode;
-    int64_t name = -1;      // index of the naming record in its parent, -1 for none
-    int64_t rootName = -1;  // index of a record of the root naming it
-};
-
 CExt2FileProperties* PropertiesOf(CFileNode* node) {
     return static_cast<CExt2FileProperties*>(node->GetProperties());
 }
 
-std::string InodeName(uint32_t inode) {
-    return "Inode_" + std::to_string(inode);
-}
-
-// Trees hold every inode of a volume: the working tables are flat vectors in inode order (the
-// pass reads inodes in that order), searched by halving, not maps of one allocation per entry.
 class Ext2TreeBuild {
   public:
     Ext2TreeBuild(const CExt2FileSystem& fs, IDIRBuildCallback& callback, int language,
@@ -95,9 +55,9 @@ class Ext2TreeBuild {
     ~Ext2TreeBuild() {
         // Whatever was not handed out is freed here, with its properties.
         if (!root_) return;
-        for (auto& [inode, node] : files_)
+        for (auto& [inode, node] : tables_.files)
             if (node && !node->GetParent()) root_->AddChild(node);
-        for (FolderRecord& f : folders_)
+        for (FolderRecord& f : tables_.folders)
             if (!f.node->GetParent()) root_->AddChild(f.node);
         DeleteTree(root_);
     }
@@ -106,11 +66,7 @@ class Ext2TreeBuild {
 
   private:
     bool MakeRoot();
-    void ReserveTables();
-    void ReadAllInodes();
-    void AddInode(const CExt2Inode& inode);
-    uint32_t FillNames(const CExt2Inode& directory, uint32_t folder);
-    StoredRunList BuildExtents(const CExt2Inode& inode, bool& sparse);
+    void ReadInodes();
     void SortNamesByInode();
     bool ResolveNames();
     bool AttachDirectoryTree();
@@ -118,8 +74,8 @@ class Ext2TreeBuild {
     CFileNode* FolderNode(uint32_t inode);
     void Name(CFileNode* node, int64_t record) {
         if (record < 0) return;
-        const NameRecord& r = names_[static_cast<size_t>(record)];
-        PropertiesOf(node)->SetName(std::string(nameText_.data() + r.nameOffset, r.nameLength));
+        const NameRecord& r = tables_.names[static_cast<size_t>(record)];
+        PropertiesOf(node)->SetName(std::string(tables_.nameText.data() + r.nameOffset, r.nameLength));
     }
 
     const CExt2FileSystem& fs_;
@@ -127,20 +83,14 @@ class Ext2TreeBuild {
     int language_;
     std::vector<bool>* blockBits_;
     CFileSystemNode* root_ = nullptr;
-    // The two tables of about one entry per inode.
-    std::vector<std::pair<uint32_t, CFileNode*>, HugePageAllocator<std::pair<uint32_t, CFileNode*>>>
-        files_;                          // by inode; null once placed
-    std::vector<FolderRecord> folders_;  // by inode
-    std::vector<NameRecord, HugePageAllocator<NameRecord>> names_;
-    NameBuffer nameText_;  // the names of names_, one after the other
-    Ext2RunBuilder runs_;
+    InodeTables tables_;
     bool cancelled_ = false;
 };
 
 FolderRecord* Ext2TreeBuild::Folder(uint32_t inode) {
-    const auto it = std::lower_bound(folders_.begin(), folders_.end(), inode,
+    const auto it = std::lower_bound(tables_.folders.begin(), tables_.folders.end(), inode,
                                      [](const FolderRecord& f, uint32_t n) { return f.inode < n; });
-    return it != folders_.end() && it->inode == inode ? &*it : nullptr;
+    return it != tables_.folders.end() && it->inode == inode ? &*it : nullptr;
 }
 
 CFileNode* Ext2TreeBuild::FolderNode(uint32_t inode) {
@@ -162,144 +112,17 @@ bool Ext2TreeBuild::MakeRoot() {
     try {
         CExt2Inode inode;
         if (fs_.ReadInode(kRootInode, inode) && InodeUsable(fs_, inode) && inode.IsDirectory())
-            FillNames(inode, kRootInode);
+            InodeReader(fs_, tables_, blockBits_).FillNames(inode, kRootInode);
     } catch (const std::exception&) {
         // A root that cannot be read names nothing; its files still go under the volume.
     }
     return true;
 }
 
-// Records the names the folder gives; answers the parent its ".." names.
-uint32_t Ext2TreeBuild::FillNames(const CExt2Inode& directory, uint32_t folder) {
-    uint32_t parent = kRootInode;
-    try {
-        CExt2DirIterator walk(fs_, directory, true);
-        CExt2DirEntry entry;
-        while (walk.Next(entry)) {
-            if (entry.name == "." || entry.name == "..") {
-                if (!entry.deleted && entry.secondInDirectory && entry.name == "..") parent = entry.inode;
-                continue;
-            }
-            if (entry.inode == directory.number || entry.inode == kRootInode) continue;
-            const size_t offset = nameText_.size();
-            AppendEntryName(nameText_, entry.name);
-            const size_t length = nameText_.size() - offset;
-            if (length != 0)
-                names_.push_back(
-                    NameRecord{folder, entry.inode, offset, static_cast<uint32_t>(length), entry.deleted});
-        }
-    } catch (const std::out_of_range&) {
-        throw;
-    } catch (const CExt2ReadSectorError&) {
-        // Names read before the damage stay.
-    }
-    return parent;
-}
-
-StoredRunList Ext2TreeBuild::BuildExtents(const CExt2Inode& inode, bool& sparse) {
-    sparse = false;
-    if (!HasDataBlocks(inode)) return {};
-    const uint64_t size = inode.Size(fs_.HasLargeFiles());
-    CExt2BlockMapper mapper(fs_, inode);
-    const uint64_t blocks =
-        std::min<uint64_t>((size + fs_.BlockSize() - 1) / fs_.BlockSize(), mapper.AddressableBlocks());
-    runs_.Clear();
-    uint64_t real = 0;
-    const uint64_t most = fs_.DeviceBlocks();
-    for (uint64_t k = 0; k < blocks;) {
-        uint64_t hole = 1;
-        const uint32_t block = mapper.Map(k, &hole);
-        if (block == 0) {
-            hole = std::min(std::max<uint64_t>(hole, 1), blocks - k);
-            runs_.Add(0, hole);
-            k += hole;
-            continue;
-        }
-        // No file holds more blocks than the device: pointers that say otherwise are damage.
-        if (++real > most) break;
-        runs_.Add(block, 1);
-        if (blockBits_ && block < blockBits_->size()) (*blockBits_)[block] = true;
-        ++k;
-    }
-    sparse = runs_.HasHoles();
-    return StoredRunList::FromExtents(runs_.Runs());
-}
-
-void Ext2TreeBuild::AddInode(const CExt2Inode& inode) {
-    if (!InodeUsable(fs_, inode)) return;
-    const bool folder = inode.IsDirectory();
-    auto properties = std::make_unique<CExt2FileProperties>();
-    properties->SetName(InodeName(inode.number));
-    properties->SetFileSize(inode.Size(fs_.HasLargeFiles()));
-    properties->SetTimes(Ext2TimeToFileTime(inode.ChangeTime()), Ext2TimeToFileTime(inode.ModificationTime()),
-                         Ext2TimeToFileTime(inode.AccessTime()));
-    properties->SetState(inode.DeletionTime() != 0 ? kStateDeleted : 0);
-    properties->SetInodeNumber(inode.number);
-    uint32_t parent = kRootInode;
-    if (folder) {
-        properties->SetAttributes(kAttrFolder);
-        parent = FillNames(inode, inode.number);
-    } else {
-        bool sparse = false;
-        properties->SetStoredRuns(BuildExtents(inode, sparse));
-        if (sparse) properties->SetAttributes(kAttrSparse);
-    }
-    CFileNode* node = CreateFileNode();
-    if (!node) throw std::bad_alloc();
-    node->SetProperties(properties.release());
-    if (folder)
-        folders_.push_back(FolderRecord{inode.number, node, parent});
-    else
-        files_.emplace_back(inode.number, node);
-}
-
-// The tables grow to about one entry per inode that was ever used; sizing them for every inode
-// of the volume saves copying them over and over, and costs address space only, as pages are
-// touched when filled. Capped for huge volumes, and a refused reservation is no failure.
-void Ext2TreeBuild::ReserveTables() {
-    constexpr uint64_t kMostReserved = uint64_t{1} << 22;
-    const auto inodes = static_cast<size_t>(std::min<uint64_t>(fs_.InodesCount(), kMostReserved));
-    try {
-        files_.reserve(inodes);
-        names_.reserve(inodes + inodes / 8);
-        nameText_.reserve(inodes * 16);
-    } catch (const std::bad_alloc&) {
-    }
-}
-
-void Ext2TreeBuild::ReadAllInodes() {
-    ReserveTables();
+void Ext2TreeBuild::ReadInodes() {
+    tables_.Reserve(fs_.InodesCount());
     callback_.BeginPhase(Ext2ReadingPhaseText(language_), static_cast<int64_t>(fs_.GroupCount()));
-    CExt2InodeWalker walker(fs_);
-    const uint32_t first = std::max<uint32_t>(std::min<uint32_t>(fs_.SuperBlock().FirstInode(), 11), 1);
-    const uint32_t last = fs_.InodesCount();
-    uint64_t previousGroup = UINT64_MAX;
-    for (uint64_t n = first; n <= last; ++n) {
-        const uint32_t number = static_cast<uint32_t>(n);
-        const uint64_t group = (n - 1) / fs_.InodesPerGroup();
-        if (group != previousGroup) {
-            if (previousGroup != UINT64_MAX) callback_.Step(1);
-            previousGroup = group;
-            if (callback_.IsCancelled() == kCancelled) {
-                cancelled_ = true;
-                return;
-            }
-        } else if ((n & 0xFFF) == 0 && callback_.IsCancelled() == kCancelled) {
-            cancelled_ = true;
-            return;
-        }
-        if (number == kRootInode) continue;
-        CExt2Inode inode;
-        try {
-            if (!walker.Read(number, inode)) break;
-            AddInode(inode);
-        } catch (const std::out_of_range&) {
-            break;
-        } catch (const CExt2ReadSectorError&) {
-            continue;
-        }
-    }
-    callback_.Finish();
+    cancelled_ = !ReadAllInodes(fs_, tables_, blockBits_, callback_);
 }
 
 // Folders list their entries mostly in inode order, so the records come as a few sorted runs
@@ -309,14 +132,14 @@ void Ext2TreeBuild::SortNamesByInode() {
     constexpr size_t kMostRuns = 64;
     const auto byInode = [](const NameRecord& a, const NameRecord& b) { return a.inode < b.inode; };
     std::vector<size_t> bounds{0};
-    for (size_t i = 1; i < names_.size() && bounds.size() <= kMostRuns; ++i)
-        if (names_[i].inode < names_[i - 1].inode) bounds.push_back(i);
+    for (size_t i = 1; i < tables_.names.size() && bounds.size() <= kMostRuns; ++i)
+        if (tables_.names[i].inode < tables_.names[i - 1].inode) bounds.push_back(i);
     if (bounds.size() > kMostRuns) {
-        std::stable_sort(names_.begin(), names_.end(), byInode);
+        std::stable_sort(tables_.names.begin(), tables_.names.end(), byInode);
         return;
     }
-    bounds.push_back(names_.size());
-    const auto at = [this](size_t i) { return names_.begin() + static_cast<std::ptrdiff_t>(i); };
+    bounds.push_back(tables_.names.size());
+    const auto at = [this](size_t i) { return tables_.names.begin() + static_cast<std::ptrdiff_t>(i); };
     while (bounds.size() > 2) {
         std::vector<size_t> merged{0};
         for (size_t k = 0; k + 2 < bounds.size(); k += 2) {
@@ -338,14 +161,15 @@ bool Ext2TreeBuild::ResolveNames() {
     size_t groups = 0;
     // Both tables are in inode order: one cursor walks the files alongside the names.
     size_t fileAt = 0;
-    for (size_t i = 0; i < names_.size();) {
+    for (size_t i = 0; i < tables_.names.size();) {
         if ((++groups & 0xFFF) == 0 && callback_.IsCancelled() == kCancelled) return false;
         size_t end = i;
-        while (end < names_.size() && names_[end].inode == names_[i].inode) ++end;
-        const uint32_t inode = names_[i].inode;
-        while (fileAt < files_.size() && files_[fileAt].first < inode) ++fileAt;
-        CFileNode* file =
-            fileAt < files_.size() && files_[fileAt].first == inode ? files_[fileAt].second : nullptr;
+        while (end < tables_.names.size() && tables_.names[end].inode == tables_.names[i].inode) ++end;
+        const uint32_t inode = tables_.names[i].inode;
+        while (fileAt < tables_.files.size() && tables_.files[fileAt].first < inode) ++fileAt;
+        CFileNode* file = fileAt < tables_.files.size() && tables_.files[fileAt].first == inode
+                              ? tables_.files[fileAt].second
+                              : nullptr;
         FolderRecord* folder = file ? nullptr : Folder(inode);
         if (!file && !folder) {
             i = end;
@@ -354,7 +178,7 @@ bool Ext2TreeBuild::ResolveNames() {
         const bool deleted = (PropertiesOf(file ? file : folder->node)->GetState() & kStateDeleted) != 0;
         int64_t live = -1, slack = -1, back = -1, root = -1;
         for (size_t k = i; k < end; ++k) {
-            const NameRecord& r = names_[k];
+            const NameRecord& r = tables_.names[k];
             if (r.fromSlack && !deleted) continue;
             if (r.folder != kRootInode && !Folder(r.folder)) continue;
             if (!r.fromSlack)
@@ -366,7 +190,7 @@ bool Ext2TreeBuild::ResolveNames() {
         }
         const int64_t chosen = live >= 0 ? live : slack;
         if (file && chosen >= 0) {
-            const NameRecord& r = names_[static_cast<size_t>(chosen)];
+            const NameRecord& r = tables_.names[static_cast<size_t>(chosen)];
             FolderNode(r.folder)->AddChild(file);
             Name(file, chosen);
         } else if (folder) {
@@ -375,26 +199,26 @@ bool Ext2TreeBuild::ResolveNames() {
                 folder->parent = folder->dotDot;
                 folder->name = back;
             } else if (chosen >= 0) {
-                folder->parent = names_[static_cast<size_t>(chosen)].folder;
+                folder->parent = tables_.names[static_cast<size_t>(chosen)].folder;
                 folder->name = chosen;
             }
         }
         i = end;
     }
     // Folders named by nothing keep the parent their ".." gives.
-    for (FolderRecord& f : folders_)
+    for (FolderRecord& f : tables_.folders)
         if (f.name < 0) f.parent = f.dotDot;
     return true;
 }
 
 bool Ext2TreeBuild::AttachDirectoryTree() {
-    callback_.BeginPhase(Ext2DirectoryPhaseText(language_), static_cast<int64_t>(folders_.size()));
+    callback_.BeginPhase(Ext2DirectoryPhaseText(language_), static_cast<int64_t>(tables_.folders.size()));
     if (!ResolveNames()) return false;
     // In order of parent number; a folder never goes under itself or under one of its own
     // descendants, so a loop of ".." entries cannot make a cycle.
     std::vector<FolderRecord*> order;
-    order.reserve(folders_.size());
-    for (FolderRecord& f : folders_) order.push_back(&f);
+    order.reserve(tables_.folders.size());
+    for (FolderRecord& f : tables_.folders) order.push_back(&f);
     std::stable_sort(order.begin(), order.end(),
                      [](const FolderRecord* a, const FolderRecord* b) { return a->parent < b->parent; });
     for (FolderRecord* c : order) {
@@ -407,17 +231,17 @@ bool Ext2TreeBuild::AttachDirectoryTree() {
         parent->AddChild(c->node);
         Name(c->node, c->name);
     }
-    for (FolderRecord& f : folders_) {
+    for (FolderRecord& f : tables_.folders) {
         if (f.node->GetParent()) continue;
         root_->AddChild(f.node);
         Name(f.node, f.rootName);
     }
-    for (auto& [inode, node] : files_) {
+    for (auto& [inode, node] : tables_.files) {
         if (!node->GetParent()) root_->AddChild(node);
         node = nullptr;
     }
-    names_.clear();
-    nameText_.clear();
+    tables_.names.clear();
+    tables_.nameText.clear();
     return true;
 }
 
@@ -446,7 +270,7 @@ CFileSystemNode* Ext2TreeBuild::Run() {
         return nullptr;
     }
     try {
-        ReadAllInodes();
+        ReadInodes();
     } catch (const std::exception& error) {
         AppendErrorLog(error);
         ReleaseTrace("Ext2 build stopped reading inodes: %s", error.what());
@@ -482,6 +306,8 @@ CFileSystemNode* BuildExt2Tree(const CExt2FileSystem& fs, IDIRBuildCallback* cal
                                std::vector<bool>* blockBits) {
     CNullDIRBuildCallback quiet;
     GcThreadScope collectorThread;
+    // A block per inode and per node: the build's own slab saves taking the pool's lock for each.
+    SmallBlockPool::ThreadCache blocks(TreePool());
     const auto started = std::chrono::steady_clock::now();
     CFileSystemNode* root = nullptr;
     try {

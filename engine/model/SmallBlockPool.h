@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 
 namespace keldrin {
 
@@ -27,8 +28,30 @@ class SmallBlockPool {
     // size must be the size given to Allocate.
     void Free(void* block, size_t size) noexcept;
 
-    // Blocks handed out and not yet freed (pooled and large ones); lets tests see leaks.
+    // Blocks handed out and not yet freed (pooled and large ones); lets tests see leaks. Blocks
+    // of caches still open on other threads are counted once those close.
     size_t LiveBlocks() const;
+
+    // While one is open on a thread, the thread's new pooled blocks are carved from a slab of its
+    // own without taking the pool's lock: the threads that build one tree together, and the
+    // build's thread alone, allocate a block per file. Freeing is unchanged. Scopes nest; the
+    // pool must outlive its caches. While any cache is open, freeing every block keeps the slabs.
+    class ThreadCache {
+      public:
+        explicit ThreadCache(SmallBlockPool& pool);
+        ~ThreadCache();
+        ThreadCache(const ThreadCache&) = delete;
+        ThreadCache& operator=(const ThreadCache&) = delete;
+
+      private:
+        friend class SmallBlockPool;
+        SmallBlockPool& pool_;
+        ThreadCache* outer_;
+        void* slab_ = nullptr;
+        char* carve_ = nullptr;
+        size_t left_ = 0;
+        int64_t pending_ = 0;  // blocks handed out and not yet added to the pool's count
+    };
 
   private:
     struct FreeBlock {
@@ -42,6 +65,8 @@ class SmallBlockPool {
 
     void* Carve(size_t bytes);
     void ReleaseSlabsExceptNewest();
+    bool Refill(ThreadCache& cache);
+    void Close(ThreadCache& cache);
 
     // A build takes the lock twice per file and almost never finds it held (only while a tree is
     // freed on another thread): an exchange costs a fraction of a mutex's lock and unlock.
@@ -59,7 +84,9 @@ class SmallBlockPool {
     Slab* slabs_ = nullptr;  // newest first; the newest one is being carved
     char* carve_ = nullptr;
     size_t carveLeft_ = 0;
-    size_t live_ = 0;
+    // Signed: a block of a cache not yet closed may be freed before its count arrives.
+    int64_t live_ = 0;
+    int caches_ = 0;  // open thread caches
 };
 
 // The one pool of the model's tree objects. Never destroyed, so that trees freed during the

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/model/FileTree.h"
+#include "engine/model/SmallBlockPool.h"
 #include "engine/ntfs/BootSector.h"
 #include "engine/ntfs/MftLocator.h"
 #include "engine/ntfs/MftMap.h"
@@ -60,6 +61,8 @@ CFileSystemNode* CNTFSTreeBuilder::BuildTree(int64_t volumeFirstSector, IStorage
 }
 
 CFileSystemNode* CNTFSTreeBuilder::Work() {
+    // A block per record and per node: the build's own slab saves taking the pool's lock for each.
+    SmallBlockPool::ThreadCache blocks(TreePool());
     CNullDIRBuildCallback quiet;
     IDIRBuildCallback& callback = callback_ ? *callback_ : quiet;
     lostFolders_ = 0;

@@ -65,5 +65,48 @@ TEST(SmallBlockPool, BlocksMayBeFreedOnAnotherThread) {
     EXPECT_EQ(pool.LiveBlocks(), 0u);
 }
 
+// Two builders with caches of their own, a thread without one, blocks freed across threads: the
+// count is whole once the caches close, and nothing is released while one is open.
+TEST(SmallBlockPool, ThreadCachesCarveTheirOwnSlabs) {
+    SmallBlockPool pool;
+    std::vector<void*> a(30000), b(30000);
+    void* early = pool.Allocate(40);
+    std::thread first([&] {
+        SmallBlockPool::ThreadCache cache(pool);
+        for (void*& p : a) p = pool.Allocate(88);  // more than one slab
+        EXPECT_EQ(pool.LiveBlocks(), 30001u) << "the caller's own cache counts";
+    });
+    std::thread second([&] {
+        SmallBlockPool::ThreadCache cache(pool);
+        for (void*& p : b) {
+            p = pool.Allocate(24);
+            std::memset(p, 0x5A, 24);
+        }
+        pool.Free(early, 40);               // the count passes zero while the other cache is open
+        void* large = pool.Allocate(1000);  // not pooled: never from the cache
+        pool.Free(large, 1000);
+    });
+    first.join();
+    second.join();
+    EXPECT_EQ(pool.LiveBlocks(), 60000u);
+    std::set<void*> distinct(a.begin(), a.end());
+    distinct.insert(b.begin(), b.end());
+    EXPECT_EQ(distinct.size(), 60000u);
+    for (void* p : b)
+        for (int i = 0; i < 24; ++i) ASSERT_EQ(static_cast<uint8_t*>(p)[i], 0x5A);
+    {
+        SmallBlockPool::ThreadCache cache(pool);
+        void* p = pool.Allocate(8);
+        for (void* q : a) pool.Free(q, 88);
+        for (void* q : b) pool.Free(q, 24);
+        EXPECT_EQ(pool.LiveBlocks(), 1u);
+        pool.Free(p, 8);
+    }
+    EXPECT_EQ(pool.LiveBlocks(), 0u);
+    void* again = pool.Allocate(88);  // what the caches left is carved on
+    ASSERT_TRUE(again);
+    pool.Free(again, 88);
+}
+
 }  // namespace
 }  // namespace keldrin
