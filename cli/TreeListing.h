@@ -15,8 +15,9 @@ enum class ListingFormat { kTsv, kJson };
 
 // Every node below root, root itself not included. TSV: state, size, mtime, path; JSON lines add
 // the attributes, the three times and the extents. Paths use "/" and folders end with "/".
-// Returns the number of lines written.
-uint64_t PrintTree(const CFileNode* root, ListingFormat format, std::ostream& out);
+// Returns the number of lines written. A large tree is formatted by threads (0: two where the
+// machine has two cores) and written in the same order.
+uint64_t PrintTree(const CFileNode* root, ListingFormat format, std::ostream& out, int threads = 0);
 
 // "-" or the letters D (deleted), L (lost), X (cross link), T (temp) in that order.
 std::string StateLetters(uint8_t state);

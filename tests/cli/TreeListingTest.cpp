@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
 
 #include "cli/TimeText.h"
 #include "cli/TreeListing.h"
@@ -65,6 +66,44 @@ TEST(TreeListing, PathsFollowTheDepthAcrossSubtreesAndDamage) {
               "-\t3\t-\tfile\n"
               "-\t4\t-\tfile/inside\n"
               "-\t6\t-\tz\\x5clast\n");
+}
+
+void ExpectTwoThreadsWriteWhatOneWrites(const CFileNode* root, uint64_t expectedLines, const char* tree) {
+    for (ListingFormat format : {ListingFormat::kTsv, ListingFormat::kJson}) {
+        std::ostringstream one, two;
+        EXPECT_EQ(PrintTree(root, format, one, 1), expectedLines) << tree;
+        EXPECT_EQ(PrintTree(root, format, two, 2), expectedLines) << tree;
+        EXPECT_TRUE(two.str() == one.str()) << tree;
+    }
+}
+
+// Pieces formatted on two threads come out as one thread writes them. Nesting opens the pieces
+// several levels deep, around damage; a wide top leaves a big folder one piece, streamed while
+// the pieces after it wait.
+TEST(TreeListing, TwoThreadsWriteWhatOneWrites) {
+    TreeOwner<CFileSystemNode> nested(CreateRootNode());
+    for (int d = 0; d < 3; ++d) {
+        CFileNode* top = Add(nested.get(), ("top" + std::to_string(d)).c_str(), true);
+        for (int e = 0; e < 5; ++e) {
+            CFileNode* mid = Add(top, ("mid" + std::to_string(e)).c_str(), true);
+            for (int f = 0; f < 7; ++f) Add(mid, ("f" + std::to_string(f)).c_str(), false, 10 * f + e);
+            Add(Add(mid, "file", false, 1), "under a file", false, 2);
+            CFileNode* bare = CreateFileNode();
+            mid->AddChild(bare);
+            Add(bare, "unseen", false, 3);
+        }
+    }
+    Add(nested.get(), "zz last", false, 9);
+    ExpectTwoThreadsWriteWhatOneWrites(nested.get(), 3 + 3 * 5 * (1 + 7 + 2) + 1, "nested");
+
+    TreeOwner<CFileSystemNode> wide(CreateRootNode());
+    for (int i = 0; i < 70; ++i) Add(wide.get(), ("top file " + std::to_string(i)).c_str(), false, i);
+    CFileNode* big = Add(wide.get(), "big", true);
+    for (int i = 0; i < 30000; ++i)  // more than a megabyte of lines
+        Add(big, ("a rather long name of a file, number " + std::to_string(i)).c_str(), false, i,
+            kStateDeleted);
+    Add(wide.get(), "zz last", false, 9);
+    ExpectTwoThreadsWriteWhatOneWrites(wide.get(), 70 + 1 + 30000 + 1, "wide");
 }
 
 TEST(TreeListing, ByteOrderPastLongCommonStartsAndTiesInSiblingOrder) {
