@@ -141,8 +141,8 @@ void MoveEntries(InodeTables& from, const TableMarks& begin, const TableMarks& e
     for (size_t i = begin.names; i < end.names; ++i) {
         NameRecord record = from.names[i];
         const size_t offset = to.nameText.size();
-        to.nameText.append(from.nameText, record.nameOffset, record.nameLength);
-        record.nameOffset = offset;
+        to.nameText.append(from.nameText, record.NameOffset(), record.nameLength);
+        record.SetNameOffset(offset);
         to.names.push_back(record);
     }
 }
@@ -301,11 +301,12 @@ uint32_t InodeReader::FillNames(const CExt2Inode& directory, uint32_t folder) {
             }
             if (entry.inode == directory.number || entry.inode == kRootInode) continue;
             const size_t offset = tables_.nameText.size();
+            if (offset > NameRecord::kMaxNameOffset) throw std::bad_alloc();
             AppendEntryName(tables_.nameText, entry.name);
             const size_t length = tables_.nameText.size() - offset;
             if (length != 0)
-                tables_.names.push_back(
-                    NameRecord{folder, entry.inode, offset, static_cast<uint32_t>(length), entry.deleted});
+                tables_.names.emplace_back(folder, entry.inode, offset, static_cast<uint16_t>(length),
+                                           entry.deleted);
         }
     } catch (const std::out_of_range&) {
         throw;

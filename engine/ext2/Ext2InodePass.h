@@ -20,14 +20,33 @@
 namespace keldrin::ext2 {
 
 // One directory entry that names an inode. The name itself lies in the tables' name buffer: one
-// string per entry cost an allocation each and made sorting the records move them all.
+// string per entry cost an allocation each and made sorting the records move them all. 16 bytes:
+// there is one per entry of the volume.
 struct NameRecord {
+    // The buffer offset has 40 bits; a name has at most 255 bytes, 765 once decoded.
+    static constexpr uint64_t kMaxNameOffset = (uint64_t{1} << 40) - 1;
+
+    NameRecord(uint32_t folder, uint32_t inode, uint64_t offset, uint16_t length, bool fromSlack)
+        : folder(folder),
+          inode(inode),
+          offsetLow(static_cast<uint32_t>(offset)),
+          nameLength(length),
+          offsetHigh(static_cast<uint8_t>(offset >> 32)),
+          fromSlack(fromSlack) {}
+    size_t NameOffset() const { return size_t{offsetHigh} << 32 | offsetLow; }
+    void SetNameOffset(uint64_t offset) {
+        offsetLow = static_cast<uint32_t>(offset);
+        offsetHigh = static_cast<uint8_t>(offset >> 32);
+    }
+
     uint32_t folder;  // the inode of the folder holding the entry (kRootInode for the root)
     uint32_t inode;
-    size_t nameOffset;
-    uint32_t nameLength;
+    uint32_t offsetLow;
+    uint16_t nameLength;
+    uint8_t offsetHigh;
     bool fromSlack;  // a deleted entry found behind another record
 };
+static_assert(sizeof(NameRecord) == 16);
 
 struct FolderRecord {
     uint32_t inode;

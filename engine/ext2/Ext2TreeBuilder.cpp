@@ -75,7 +75,7 @@ class Ext2TreeBuild {
     void Name(CFileNode* node, int64_t record) {
         if (record < 0) return;
         const NameRecord& r = tables_.names[static_cast<size_t>(record)];
-        PropertiesOf(node)->SetName(std::string(tables_.nameText.data() + r.nameOffset, r.nameLength));
+        PropertiesOf(node)->SetName(std::string(tables_.nameText.data() + r.NameOffset(), r.nameLength));
     }
 
     const CExt2FileSystem& fs_;

@@ -66,7 +66,7 @@ Pass ReadPass(const Bytes& image, int threads, int cancelAfter = 1 << 30, int64_
     }
     for (const NameRecord& r : tables.names)
         pass.lines.push_back("name " + std::to_string(r.folder) + " " + std::to_string(r.inode) + " " +
-                             std::string(tables.nameText.data() + r.nameOffset, r.nameLength) +
+                             std::string(tables.nameText.data() + r.NameOffset(), r.nameLength) +
                              (r.fromSlack ? " slack" : ""));
     if (pass.finished && !callback.finished) pass.error = "no Finish";
     return pass;
