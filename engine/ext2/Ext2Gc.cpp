@@ -18,6 +18,9 @@ void InitCollector() {
     // Nothing is ever collected (below), so marker threads would only cost their start at every
     // program start.
     GC_set_markers_count(1);
+    // Nor is anything collected at start: the collection the collector makes by default marks the
+    // whole program's data at every start of the command line.
+    GC_set_dont_precollect(1);
     GC_INIT();
     // Lets worker threads register themselves later.
     GC_allow_register_threads();
