@@ -142,7 +142,7 @@ TEST_F(InodePassTest, TwoThreadsFillTheTablesOneWould) {
 
 TEST_F(InodePassTest, CancellingTwoThreadsLeavesNothingBehind) {
     const size_t liveBefore = TreePool().LiveBlocks();
-    for (int after : {0, 1, 3}) {
+    for (int after : {0, 1}) {  // polls the calling thread makes whatever the helper does
         const Pass pass = ReadPass(*bytes_, 2, after);
         EXPECT_FALSE(pass.finished) << after;
         EXPECT_EQ(pass.error, "") << after;
