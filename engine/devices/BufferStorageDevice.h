@@ -1,8 +1,10 @@
 // A ring of the last scanned blocks, so that a signature analyser can look back over them after
-// the scan has moved on. Reads are answered from the ring alone.
+// the scan has moved on. Reads are answered from the ring alone. A block that stays in memory
+// anyway (a mapped image) is held where it lies instead of being copied.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/devices/StorageDevice.h"
@@ -16,6 +18,9 @@ class CBufferStorageDevice final : public IStorageDevice {
     bool InitRing(int64_t firstSector, int64_t blockSectors, int64_t blockCount);
     // Copies one block from source; once the ring is full the oldest block makes room.
     bool AppendBlock(const void* source);
+    // Like AppendBlock, but keeps only the address: the caller keeps the block's bytes valid and
+    // unchanged until the ring lets go of it (slides past it or is initialised again).
+    bool AppendBlockInPlace(const void* block);
     bool IsFull() const { return initialised_ && held_ == capacity_; }
     int64_t GetFirstSector() const { return firstHeld_; }
 
@@ -27,10 +32,16 @@ class CBufferStorageDevice final : public IStorageDevice {
     bool Close() override { return true; }
 
   private:
-    std::vector<unsigned char> ring_;
+    // Makes room for the next block and answers its place in the ring.
+    size_t Advance();
+
+    // Copied blocks; never read before written, so left uninitialised: a ring filled from a
+    // mapping touches none of it.
+    std::unique_ptr<unsigned char[]> storage_;
+    std::vector<const unsigned char*> blocks_;  // each place's bytes, copied or in place
     int64_t firstHeld_ = 0;
     int64_t held_ = 0;
-    int64_t writePos_ = 0;  // in sectors
+    size_t next_ = 0;  // the place the next block goes to
     int64_t blockSectors_ = 0;
     int64_t capacity_ = 0;  // in sectors
     bool initialised_ = false;

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "engine/devices/BufferStorageDevice.h"
+#include "engine/raw/RawCandidateFilter.h"
 #include "engine/raw/RawFileStore.h"
 #include "engine/raw/SignatureTable.h"
 #include "engine/search/FileSystemSearchController.h"
+#include "engine/search/ScanBlockView.h"
 
 namespace keldrin {
 
@@ -31,8 +33,12 @@ class CRAWSearchController final : public IFileSystemSearchController {
     size_t GetPendingCount() const { return pending_.size(); }
 
   private:
+    // Offers the candidates among the chunk's sectors to the analysers: those listed in notes
+    // when the cache's prepass made them, otherwise each sector the filter lets through.
     void ScanSectors(const uint8_t* chunk, int64_t firstSector, int64_t sectorCount,
-                     SearchCounters& counters);
+                     const std::vector<uint32_t>* notes, SearchCounters& counters);
+    void ScanSector(const uint8_t* sector, int64_t number, SearchCounters& counters);
+    IScanBlockView* View() const;
     void DecideFromRing();
 
     IStorageDevice* device_ = nullptr;
@@ -40,6 +46,7 @@ class CRAWSearchController final : public IFileSystemSearchController {
     int64_t chunk_ = 0;
     bool ready_ = false;
     CSignatureTable table_;
+    CRawCandidateFilter filter_{table_};
     CBufferStorageDevice ring_;
     std::vector<uint8_t> buffer_;
     std::deque<CRawFileInfo*> pending_;  // found without a size, oldest first

@@ -11,6 +11,7 @@ void CSignatureTable::Build(const RawAnalysers& list) {
     const size_t count = std::min<size_t>(list.size(), 65535);
     analysers_.clear();
     groups_.clear();
+    lines_.clear();
     anyKey_.clear();
     // (offset, key, position) of every named value, sorted: groups by offset, keys in order and
     // each key's analysers in list order.
@@ -44,6 +45,15 @@ void CSignatureTable::Build(const RawAnalysers& list) {
         }
         // Counts per key into where each key's positions begin.
         for (size_t k = 0; k < kKeys; ++k) g.starts[k + 1] += g.starts[k];
+    }
+    // The scan reads the first four bytes of every sector, and each group's two.
+    constexpr int kLine = 64;
+    lines_.assign(1, 0);
+    for (const Group& g : groups_) {
+        for (int at : {g.offset, g.offset + 1}) {
+            const auto line = static_cast<uint16_t>(at / kLine * kLine);
+            if (std::find(lines_.begin(), lines_.end(), line) == lines_.end()) lines_.push_back(line);
+        }
     }
     asked_.reserve(analysers_.size());
 }

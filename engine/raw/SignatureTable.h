@@ -39,6 +39,23 @@ class CSignatureTable {
         return nullptr;
     }
 
+    // Whether FirstMatch would ask any analyser about sector. Only reads the table, so it may run
+    // on another thread than FirstMatch.
+    bool MayMatch(const uint8_t* sector) const {
+        if (!anyKey_.empty()) return true;
+        for (const Group& g : groups_) {
+            const uint32_t key = sector[g.offset] | sector[g.offset + 1] << 8;
+            if ((g.present[key >> 6] >> (key & 63) & 1) != 0) return true;
+        }
+        return false;
+    }
+
+    // Asks the processor to fetch the cache lines of sector that FirstMatch reads, so that a scan
+    // that calls this some sectors ahead does not wait for memory sector by sector.
+    void Prefetch(const uint8_t* sector) const {
+        for (uint16_t line : lines_) __builtin_prefetch(sector + line);
+    }
+
   private:
     // The analysers whose bytes stand at one offset.
     struct Group {
@@ -51,6 +68,7 @@ class CSignatureTable {
     std::vector<IRawFileAnalyser*> analysers_;  // in list order
     std::vector<Group> groups_;                 // by ascending offset
     std::vector<uint16_t> anyKey_;              // analysers asked about every sector
+    std::vector<uint16_t> lines_;               // where the lines of the bytes looked at begin
     mutable std::vector<uint16_t> asked_;       // FirstMatch's list, kept to spare allocations
 };
 

@@ -76,6 +76,42 @@ TEST(BufferStorageDevice, ReadsOutsideWhatIsHeldFail) {
     EXPECT_TRUE(r.ring.ReadSectors(buffer.data(), 104, 12));
 }
 
+TEST(BufferStorageDevice, BlocksHeldInPlaceReadLikeCopies) {
+    // Which of the seven appended blocks are kept where they lie (bit b for block b): none, all,
+    // and mixes that put both kinds on either side of the wrap.
+    for (unsigned inPlace : {0x00u, 0x7Fu, 0x55u, 0x2Au, 0x60u}) {
+        SCOPED_TRACE(inPlace);
+        CBufferStorageDevice ring;
+        ASSERT_TRUE(ring.InitRing(100, kBlock, kBlocks));
+        std::vector<std::vector<unsigned char>> blocks;
+        for (int b = 0; b < 7; ++b) blocks.push_back(test::Pattern(100 + b * kBlock, kBlock));
+        for (int b = 0; b < 7; ++b) {
+            std::vector<unsigned char> scratch = blocks[b];
+            if (inPlace >> b & 1) {
+                ASSERT_TRUE(ring.AppendBlockInPlace(blocks[b].data()));
+            } else {
+                // A copied block must not depend on the caller's buffer afterwards.
+                ASSERT_TRUE(ring.AppendBlock(scratch.data()));
+                scratch.assign(scratch.size(), 0xEE);
+            }
+        }
+        const int64_t first = ring.GetFirstSector();
+        ASSERT_EQ(first, 116);
+        for (int64_t s = first; s < first + kBlock * kBlocks; ++s) {
+            for (int64_t n = 1; s + n <= first + kBlock * kBlocks; ++n) {
+                std::vector<unsigned char> buffer(n * kSectorSize);
+                ASSERT_TRUE(ring.ReadSectors(buffer.data(), s, n)) << s << "+" << n;
+                ASSERT_EQ(buffer, test::Pattern(s, n)) << s << "+" << n;
+            }
+        }
+    }
+    CBufferStorageDevice ring;
+    EXPECT_FALSE(ring.AppendBlockInPlace(test::Pattern(0, kBlock).data()));  // not initialised
+    ASSERT_TRUE(ring.InitRing(0, kBlock, kBlocks));
+    EXPECT_FALSE(ring.AppendBlockInPlace(nullptr));
+    EXPECT_EQ(ring.GetTotalSectors(), 0);
+}
+
 TEST(BufferStorageDevice, UnusableUntilInitialised) {
     CBufferStorageDevice ring;
     unsigned char buffer[kSectorSize] = {};

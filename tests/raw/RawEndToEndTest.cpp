@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <random>
 
+#include "engine/devices/ImageFileDevice.h"
 #include "engine/model/FileTree.h"
 #include "engine/output/RecoverJobs.h"
 #include "engine/raw/RawTreeBuilder.h"
@@ -91,6 +93,104 @@ TEST_F(EndToEnd, CarvesTwoEmbeddedFilesByteExact) {
     EXPECT_EQ(ReadFile(FindFile(destination, "FILE001.JPG")), first);
     EXPECT_EQ(ReadFile(FindFile(destination, "FILE001.PNG")), second);
     std::filesystem::remove_all(destination);
+}
+
+// bytes in a file of their own, removed at the end.
+struct TempImage {
+    explicit TempImage(const std::vector<uint8_t>& bytes)
+        : path(
+              (std::filesystem::temp_directory_path() / ("raw-image-" + std::to_string(getpid()))).string()) {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~TempImage() { std::filesystem::remove(path); }
+    std::string path;
+};
+
+// The image file's device without its file: the scan cannot map it and reads block by block.
+class PlainReads final : public IStorageDevice {
+  public:
+    explicit PlainReads(IStorageDevice& inner) : inner_(inner) {}
+    bool ReadSectors(void* buffer, int64_t first, int64_t count) override {
+        return inner_.ReadSectors(buffer, first, count);
+    }
+    int64_t GetTotalSectors() override { return inner_.GetTotalSectors(); }
+    bool Open() override { return true; }
+    bool Close() override { return true; }
+
+  private:
+    IStorageDevice& inner_;
+};
+
+struct Found {
+    int64_t start;
+    int64_t size;
+    int type;
+    bool operator==(const Found&) const = default;
+    friend void PrintTo(const Found& f, std::ostream* os) {
+        *os << "{" << f.start << ", " << f.size << ", " << f.type << "}";
+    }
+};
+
+std::vector<Found> ScanAll(IStorageDevice& device) {
+    CRawFileStore store;
+    CRAWSearchController scanner;
+    const AnalyserList analysers{&scanner};
+    ShareRawFileStore(analysers, &store);
+    CandidateList results;
+    EXPECT_TRUE(RunSectorScan(&device, analysers, results, nullptr));
+    std::vector<Found> found;
+    for (ListIterator it = store.GetIterator(); !it.IsDone(); it.Next())
+        found.push_back({it.CurrentItem()->startSector, it.CurrentItem()->size, it.CurrentItem()->type});
+    return found;
+}
+
+TEST_F(EndToEnd, MappedImageFindsWhatPlainReadsFind) {
+    UseAnalysers([](RawAnalysers& list) {
+        list.push_back(std::make_unique<HeaderSizeAnalyser>(33, 33));
+        list.push_back(std::make_unique<TrailerAnalyser>(47, 47));
+    });
+    // Noise, a short last block, and files where the scan's blocks and its look-back ring end:
+    // candidates on a block's first and last sectors, a trailer split across blocks, a trailer
+    // just inside and just past the ring, and one in the short last block.
+    constexpr int64_t kSectors = 45321;
+    MemoryDevice device(kSectors);
+    std::mt19937 random(11);
+    for (auto& b : device.bytes) b = static_cast<uint8_t>(random() % 64);  // never "KL" or "KEND"
+    const int64_t ring = kRawRingChunks * 1000;
+    struct Trailer {
+        int64_t startSector;
+        int64_t endByte;  // where "KEND" begins, from the file start
+    };
+    const Trailer trailers[] = {
+        {0, 1000 * 512 - 2},      // "KEND" across the first block boundary
+        {1999, 512 * 3},          // starts on a block's last sector
+        {4000, ring * 512 - 4},   // ends on the last byte the ring holds at its decision
+        {25000, ring * 512 - 2},  // across the ring's end: left to the tree build
+        {45100, 100},             // in the short last block: left to the tree build
+    };
+    for (const Trailer& t : trailers) {
+        device.Put(t.startSector * 512, "KLDB");
+        device.Put(t.startSector * 512 + t.endByte, "KEND");
+    }
+    for (int64_t s : {3000, 30000, 44999}) {
+        const int64_t size = 4096;
+        device.Put(s * 512, "KLDA");
+        device.Put(s * 512 + 4, &size, sizeof size);
+    }
+    TempImage image(device.bytes);
+    CImageFileDevice mapped(image.path);
+    ASSERT_TRUE(mapped.IsOpen());
+    PlainReads plain(mapped);
+
+    const std::vector<Found> fromMapping = ScanAll(mapped);
+    EXPECT_EQ(fromMapping, ScanAll(plain));
+    EXPECT_EQ(fromMapping, ScanAll(device));
+    const std::vector<Found> expected = {
+        {0, 512002, 47}, {1999, 1540, 47},  {3000, 4096, 33},  {4000, ring * 512, 47},
+        {25000, 0, 47},  {30000, 4096, 33}, {44999, 4096, 33}, {45100, 0, 47},
+    };
+    EXPECT_EQ(fromMapping, expected);
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <numeric>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
+#include "engine/devices/ImageFileDevice.h"
 #include "engine/search/CandidateRanking.h"
 #include "engine/search/IntelligentSearchController.h"
 #include "engine/search/ScanBlockCache.h"
@@ -253,6 +259,120 @@ TEST(ScanBlockCacheTest, LongSequentialRunReadsEachBlockOnceThroughTheRing) {
         EXPECT_EQ(last, b * 1000 + count - 1);
     }
     EXPECT_EQ(device.reads, 21);
+}
+
+// The numbered sectors of NumberedDevice in an image file, removed at the end.
+struct NumberedImage {
+    explicit NumberedImage(int64_t sectors)
+        : path((std::filesystem::temp_directory_path() / ("scan-cache-" + std::to_string(getpid())))
+                   .string()) {
+        NumberedDevice numbers(sectors);
+        std::vector<uint8_t> bytes(static_cast<size_t>(sectors) * kSectorSize);
+        numbers.ReadSectors(bytes.data(), 0, sectors);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~NumberedImage() { std::filesystem::remove(path); }
+    std::string path;
+};
+
+// The image's device without its file, so that the cache reads it block by block.
+class WithoutFile final : public IStorageDevice {
+  public:
+    explicit WithoutFile(IStorageDevice& inner) : inner_(inner) {}
+    bool ReadSectors(void* buffer, int64_t first, int64_t count) override {
+        return inner_.ReadSectors(buffer, first, count);
+    }
+    int64_t GetTotalSectors() override { return inner_.GetTotalSectors(); }
+    bool Open() override { return true; }
+    bool Close() override { return true; }
+
+  private:
+    IStorageDevice& inner_;
+};
+
+// Notes the sectors whose number ends in the digit given, and counts its blocks.
+class DigitPrepass final : public IBlockPrepass {
+  public:
+    explicit DigitPrepass(int64_t digit) : digit_(digit) {}
+    void PrepareBlock(const uint8_t* data, int64_t sectorCount, std::vector<uint32_t>& notes) const override {
+        for (int64_t i = 0; i < sectorCount; ++i) {
+            int64_t n;
+            std::memcpy(&n, data + i * kSectorSize, sizeof n);
+            if (n % 10 == digit_) notes.push_back(static_cast<uint32_t>(i));
+        }
+        ++blocks;
+    }
+    std::vector<uint32_t> Expected(int64_t first, int64_t count) const {
+        std::vector<uint32_t> notes;
+        for (int64_t i = 0; i < count; ++i)
+            if ((first + i) % 10 == digit_) notes.push_back(static_cast<uint32_t>(i));
+        return notes;
+    }
+    mutable std::atomic<int> blocks{0};
+
+  private:
+    int64_t digit_;
+};
+
+// Waits (boundedly) until the reader thread has run the prepass on some block.
+void AwaitPrepass(const DigitPrepass& prepass, int atLeast) {
+    for (int i = 0; i < 10000 && prepass.blocks < atLeast; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+TEST(ScanBlockCacheTest, MappedImageGivesWhatBlockReadsGive) {
+    // More blocks than the read-ahead ring, a short last block, a jump back and a prepass
+    // replaced halfway: the mapped cache and the reading one agree on every byte and note.
+    NumberedImage image(20500);
+    CImageFileDevice file(image.path);
+    ASSERT_TRUE(file.IsOpen());
+    WithoutFile plain(file);
+    CScanBlockCache mapped(&file, 1000);
+    CScanBlockCache read(&plain, 1000);
+    const int64_t order[] = {0, 1, 2,  3,  4,  5,  6,  7,  8,  9,  10, 3,
+                             4, 5, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
+    for (CScanBlockCache* cache : {&mapped, &read}) {
+        SCOPED_TRACE(cache == &mapped ? "mapped" : "read");
+        DigitPrepass threes(3), sevens(7);
+        cache->SetBlockPrepass(&threes);
+        const DigitPrepass* prepass = &threes;
+        const uint8_t* lastingFirst = nullptr;
+        int noted = 0;
+        for (int64_t b : order) {
+            if (b == 11) {
+                cache->SetBlockPrepass(&sevens);
+                prepass = &sevens;
+            }
+            const int64_t count = b == 20 ? 500 : 1000;
+            ASSERT_TRUE(cache->LoadBlock(b)) << b;
+            const uint8_t* data = cache->GetBlockData(b * 1000, count);
+            ASSERT_NE(data, nullptr) << b;
+            std::vector<uint8_t> expected(static_cast<size_t>(count) * kSectorSize);
+            ASSERT_TRUE(plain.ReadSectors(expected.data(), b * 1000, count));
+            ASSERT_EQ(std::memcmp(data, expected.data(), expected.size()), 0) << b;
+            // Only a mapping outlives the load.
+            const uint8_t* lasting = cache->GetLastingBlockData(b * 1000, count);
+            EXPECT_EQ(lasting, cache == &mapped ? data : nullptr) << b;
+            if (b == 0) lastingFirst = lasting;
+            if (const std::vector<uint32_t>* notes = cache->GetBlockNotes(b * 1000)) {
+                EXPECT_EQ(*notes, prepass->Expected(b * 1000, count)) << b;
+                ++noted;
+            }
+            EXPECT_EQ(cache->GetBlockNotes(b * 1000 + 1), nullptr);
+            // The reader runs the prepass two blocks ahead of the loaded one at the soonest.
+            if (b == 0 || b == 11) AwaitPrepass(*prepass, 1);
+        }
+        EXPECT_GE(noted, 2);
+        if (lastingFirst) {
+            int64_t n;
+            std::memcpy(&n, lastingFirst + 999 * kSectorSize, sizeof n);
+            EXPECT_EQ(n, 999);
+        }
+        cache->SetBlockPrepass(nullptr);
+        ASSERT_TRUE(cache->LoadBlock(2));
+        EXPECT_EQ(cache->GetBlockNotes(2000), nullptr);
+    }
 }
 
 TEST(CandidateRankingTest, RanksOrdersAndSelects) {
