@@ -403,6 +403,11 @@ class ParallelListing {
                     lock, [this] { return stopped_ || next_ >= slots_.size() || next_ < written_ + kAhead; });
                 if (stopped_ || next_ >= slots_.size()) return;
                 index = next_++;
+                // A written piece's buffer, its pages already faulted in.
+                if (!spare_.empty()) {
+                    slots_[index].text = std::move(spare_.back());
+                    spare_.pop_back();
+                }
             }
             uint64_t lines = 0;
             try {
@@ -429,6 +434,9 @@ class ParallelListing {
         while (written_ < slots_.size() && slots_[written_].done) {
             Slot& slot = slots_[written_];
             out_.write(slot.text.data(), static_cast<std::streamsize>(slot.text.size()));
+            slot.text.clear();
+            if (spare_.size() < kAhead + 2 && slot.text.capacity() <= kStreamBytes / 4)
+                spare_.push_back(std::move(slot.text));
             std::string().swap(slot.text);
             lines_ += slot.lines;
             ++written_;
@@ -449,6 +457,7 @@ class ParallelListing {
     ListingFormat format_;
     std::ostream& out_;
     std::vector<Slot> slots_;
+    std::vector<std::string> spare_;  // buffers of written pieces, for the next ones
     std::mutex mutex_;
     std::condition_variable changed_;
     size_t next_ = 0;     // the next piece to take
