@@ -14,6 +14,7 @@
 #include "engine/raw/RawTreeBuilder.h"
 #include "engine/search/SectorScan.h"
 #include "tests/raw/RawTestSupport.h"
+#include "tests/support/WithoutFileDevice.h"
 
 namespace keldrin::test {
 namespace {
@@ -107,20 +108,7 @@ struct TempImage {
     std::string path;
 };
 
-// The image file's device without its file: the scan cannot map it and reads block by block.
-class PlainReads final : public IStorageDevice {
-  public:
-    explicit PlainReads(IStorageDevice& inner) : inner_(inner) {}
-    bool ReadSectors(void* buffer, int64_t first, int64_t count) override {
-        return inner_.ReadSectors(buffer, first, count);
-    }
-    int64_t GetTotalSectors() override { return inner_.GetTotalSectors(); }
-    bool Open() override { return true; }
-    bool Close() override { return true; }
-
-  private:
-    IStorageDevice& inner_;
-};
+using PlainReads = keldrin::testing::WithoutFileDevice;
 
 struct Found {
     int64_t start;

@@ -18,6 +18,7 @@
 #include "engine/search/IntelligentSearchController.h"
 #include "engine/search/ScanBlockCache.h"
 #include "engine/search/SectorScan.h"
+#include "tests/support/WithoutFileDevice.h"
 
 namespace keldrin {
 namespace {
@@ -276,20 +277,7 @@ struct NumberedImage {
     std::string path;
 };
 
-// The image's device without its file, so that the cache reads it block by block.
-class WithoutFile final : public IStorageDevice {
-  public:
-    explicit WithoutFile(IStorageDevice& inner) : inner_(inner) {}
-    bool ReadSectors(void* buffer, int64_t first, int64_t count) override {
-        return inner_.ReadSectors(buffer, first, count);
-    }
-    int64_t GetTotalSectors() override { return inner_.GetTotalSectors(); }
-    bool Open() override { return true; }
-    bool Close() override { return true; }
-
-  private:
-    IStorageDevice& inner_;
-};
+using WithoutFile = keldrin::testing::WithoutFileDevice;
 
 // Notes the sectors whose number ends in the digit given, and counts its blocks.
 class DigitPrepass final : public IBlockPrepass {
