@@ -18,6 +18,7 @@
 #include "engine/ext2/Ext2Gc.h"
 #include "engine/model/FileTree.h"
 #include "engine/model/SmallBlockPool.h"
+#include "engine/model/TwoEndedWork.h"
 
 namespace keldrin::ext2 {
 namespace {
@@ -170,15 +171,7 @@ bool ReadParallel(const CExt2FileSystem& fs, const PassRange& range, InodeTables
     OwnedTables back;
     back.tables.Reserve(fs.InodesCount() / 2);
 
-    std::mutex claims;
-    uint64_t front = 0;
-    uint64_t free = count;  // groups [front, free) are still to be read
-    const auto claim = [&](bool fromFront, uint64_t& group) {
-        std::lock_guard lock(claims);
-        if (front >= free) return false;
-        group = fromFront ? front++ : --free;
-        return true;
-    };
+    TwoEndedWork work(count);
     std::atomic<uint64_t> endsAt = count;  // the first group that ended the pass
     const auto endAt = [&endsAt](uint64_t group) {
         uint64_t seen = endsAt.load();
@@ -201,7 +194,7 @@ bool ReadParallel(const CExt2FileSystem& fs, const PassRange& range, InodeTables
                 CExt2InodeWalker walker(backFs);
                 const auto goOn = [&stop] { return !stop.load(std::memory_order_relaxed); };
                 uint64_t g = 0;
-                while (goOn() && claim(false, g)) {
+                while (goOn() && work.Take(false, g)) {
                     if (g > endsAt.load()) continue;
                     Group& group = groups[g];
                     group.begin = MarksOf(back.tables);
@@ -237,7 +230,7 @@ bool ReadParallel(const CExt2FileSystem& fs, const PassRange& range, InodeTables
         InodeReader reader(frontFs, tables, nullptr);
         CExt2InodeWalker walker(frontFs);
         uint64_t g = 0;
-        while (goOn() && claim(true, g)) {
+        while (goOn() && work.Take(true, g)) {
             Group& group = groups[g];
             group.end = ReadGroup(walker, reader, range.Of(frontFs, range.firstGroup + g), goOn, group.error);
             if (group.end == GroupEnd::kStopped) break;
@@ -258,7 +251,9 @@ bool ReadParallel(const CExt2FileSystem& fs, const PassRange& range, InodeTables
     helper.join();
     if (cancelled) return false;
     if (helperFailure) std::rethrow_exception(helperFailure);
+    // Polled once more: the helper may have read every group while this thread waited for its turn.
     report();
+    if (callback.IsCancelled() == kCancelled) return false;
 
     const uint64_t last = endsAt.load();
     for (uint64_t g = split; g < count && g <= last; ++g)

@@ -9,6 +9,7 @@
 
 #include "engine/devices/SerializedDevice.h"
 #include "engine/model/SmallBlockPool.h"
+#include "engine/model/TwoEndedWork.h"
 #include "engine/ntfs/FileRecordSet.h"
 #include "engine/ntfs/NtfsPropertiesFactory.h"
 
@@ -112,8 +113,8 @@ bool CMftReader::ReadMft(IDIRBuildCallback& callback, const char* phaseText) {
     const int64_t chunksTotal = (total + chunkSectors_ - 1) / chunkSectors_;
     callback.BeginPhase(phaseText, chunksTotal);
     if (threads_ >= 2 && static_cast<int64_t>(plan.chunks.size()) >= kParallelMftChunks)
-        return ReadParallel(plan, callback);
-    return ReadSequential(plan, callback);
+        return ReadParallel(plan, callback, chunksTotal);
+    return ReadSequential(plan, callback, chunksTotal);
 }
 
 void CMftReader::ReadChunk(const Plan& plan, const Chunk& chunk, std::vector<uint8_t>& buffer,
@@ -133,8 +134,7 @@ void CMftReader::ReadChunk(const Plan& plan, const Chunk& chunk, std::vector<uin
                    std::span(sectors).first(static_cast<size_t>(filled)), chunk.firstRecord, list);
 }
 
-bool CMftReader::ReadSequential(const Plan& plan, IDIRBuildCallback& callback) {
-    const int64_t chunksTotal = static_cast<int64_t>(plan.chunks.size());
+bool CMftReader::ReadSequential(const Plan& plan, IDIRBuildCallback& callback, int64_t chunksTotal) {
     std::vector<uint8_t> buffer(static_cast<size_t>(chunkSectors_) * kSectorSize);
     std::vector<int64_t> sectors(static_cast<size_t>(chunkSectors_));
     int64_t chunks = 0;
@@ -146,7 +146,7 @@ bool CMftReader::ReadSequential(const Plan& plan, IDIRBuildCallback& callback) {
     return true;
 }
 
-bool CMftReader::ReadParallel(const Plan& plan, IDIRBuildCallback& callback) {
+bool CMftReader::ReadParallel(const Plan& plan, IDIRBuildCallback& callback, int64_t chunksTotal) {
     const size_t count = plan.chunks.size();
     // The calling thread takes chunks from the front into the list itself, the helper from the
     // back into a list of its own, until they meet; the helper's records are then appended chunk
@@ -157,15 +157,7 @@ bool CMftReader::ReadParallel(const Plan& plan, IDIRBuildCallback& callback) {
     };
     std::vector<Found> found(count);
     BuildRecordList back;
-    std::mutex claims;
-    size_t front = 0;
-    size_t end = count;  // chunks [front, end) are still free
-    const auto claim = [&](bool fromFront, size_t& chunk) {
-        std::lock_guard lock(claims);
-        if (front >= end) return false;
-        chunk = fromFront ? front++ : --end;
-        return true;
-    };
+    TwoEndedWork work(count);
     std::atomic<size_t> done = 0;
     std::atomic<bool> stop = false;
     size_t split = count;  // the first chunk the helper read
@@ -180,8 +172,8 @@ bool CMftReader::ReadParallel(const Plan& plan, IDIRBuildCallback& callback) {
                 SmallBlockPool::ThreadCache blocks(TreePool());
                 std::vector<uint8_t> buffer(static_cast<size_t>(chunkSectors_) * kSectorSize);
                 std::vector<int64_t> sectors(static_cast<size_t>(chunkSectors_));
-                size_t c = 0;
-                while (!stop.load(std::memory_order_relaxed) && claim(false, c)) {
+                uint64_t c = 0;
+                while (!stop.load(std::memory_order_relaxed) && work.Take(false, c)) {
                     const size_t before = back.Size();
                     ReadChunk(plan, plan.chunks[c], buffer, sectors, back);
                     found[c] = {static_cast<uint32_t>(before), static_cast<uint32_t>(back.Size() - before)};
@@ -195,17 +187,18 @@ bool CMftReader::ReadParallel(const Plan& plan, IDIRBuildCallback& callback) {
         });
     } catch (const std::system_error&) {
         reading_ = &device_;
-        return ReadSequential(plan, callback);
+        return ReadSequential(plan, callback, chunksTotal);
     }
     bool cancelled = false;
     try {
         std::vector<uint8_t> buffer(static_cast<size_t>(chunkSectors_) * kSectorSize);
         std::vector<int64_t> sectors(static_cast<size_t>(chunkSectors_));
-        size_t c = 0;
-        while (!stop.load(std::memory_order_relaxed) && claim(true, c)) {
+        uint64_t c = 0;
+        while (!stop.load(std::memory_order_relaxed) && work.Take(true, c)) {
             ReadChunk(plan, plan.chunks[c], buffer, sectors, records_);
             // Only the calling thread reports and polls, as the callback expects.
-            callback.SetPosition(static_cast<int64_t>(done.fetch_add(1, std::memory_order_relaxed) + 1));
+            const auto finished = static_cast<int64_t>(done.fetch_add(1, std::memory_order_relaxed) + 1);
+            callback.SetPosition(std::min(finished, chunksTotal));
             if (callback.IsCancelled() == kCancelled) {
                 cancelled = true;
                 stop = true;
@@ -221,7 +214,9 @@ bool CMftReader::ReadParallel(const Plan& plan, IDIRBuildCallback& callback) {
     reading_ = &device_;
     if (failure) std::rethrow_exception(failure);
     if (cancelled) return false;
-    callback.SetPosition(static_cast<int64_t>(count));
+    // Polled once more: the helper may have read every chunk while this thread waited for its turn.
+    callback.SetPosition(std::min(static_cast<int64_t>(count), chunksTotal));
+    if (callback.IsCancelled() == kCancelled) return false;
     for (size_t c = split; c < count; ++c)
         for (uint32_t k = 0; k < found[c].count && !records_.IsFull(); ++k)
             records_.Append(std::move(back[found[c].first + k]));

@@ -63,8 +63,9 @@ class CMftReader {
     // Reads the chunk into buffer and sectors (each chunkSectors_ long) and parses it into list.
     void ReadChunk(const Plan& plan, const Chunk& chunk, std::vector<uint8_t>& buffer,
                    std::vector<int64_t>& sectors, BuildRecordList& list);
-    bool ReadSequential(const Plan& plan, IDIRBuildCallback& callback);
-    bool ReadParallel(const Plan& plan, IDIRBuildCallback& callback);
+    // chunksTotal is the phase's announced length: chunks cut by gaps may come to more.
+    bool ReadSequential(const Plan& plan, IDIRBuildCallback& callback, int64_t chunksTotal);
+    bool ReadParallel(const Plan& plan, IDIRBuildCallback& callback, int64_t chunksTotal);
     void ParseChunkInto(std::span<uint8_t> buffer, std::span<const int64_t> sectors, int64_t firstRecord,
                         BuildRecordList& list);
     void ParseRecord(std::span<uint8_t> bytes, int64_t sector, int64_t number, BuildRecordList& into);
